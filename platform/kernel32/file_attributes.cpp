@@ -1,0 +1,92 @@
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "dos_path.h"
+#include "file_attributes.h"
+#include "winbase.h"
+
+namespace platform {
+namespace {
+
+const char kAttributeName[] = "user.dos.attributes";
+constexpr DWORD kStoredBits = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+// Files that never had their attributes set read as archive, as new files do on Windows.
+DWORD StoredBits(const std::string &hostPath, bool isDirectory) {
+    char text[16] = {};
+    ssize_t n = getxattr(hostPath.c_str(), kAttributeName, text, sizeof text - 1);
+    if (n <= 0) return isDirectory ? 0 : FILE_ATTRIBUTE_ARCHIVE;
+    return DWORD(std::strtoul(text, nullptr, 16)) & kStoredBits;
+}
+
+} // namespace
+
+DWORD ErrorFromErrno(int error) {
+    switch (error) {
+    case ENOENT: return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM: return ERROR_ACCESS_DENIED;
+    case EROFS: return ERROR_WRITE_PROTECT;
+    case EEXIST: return ERROR_FILE_EXISTS;
+    case ENAMETOOLONG: return ERROR_INVALID_NAME;
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    case ENOTSUP: return ERROR_NOT_SUPPORTED;
+    default: return ERROR_ACCESS_DENIED;
+    }
+}
+
+DWORD DosAttributesOf(const std::string &hostPath, const struct stat &info) {
+    bool isDirectory = S_ISDIR(info.st_mode);
+    DWORD attributes = StoredBits(hostPath, isDirectory);
+    if (isDirectory) attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    if (!(info.st_mode & S_IWUSR)) attributes |= FILE_ATTRIBUTE_READONLY;
+    return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+}
+
+} // namespace platform
+
+extern "C" DWORD WINAPI GetFileAttributesA(LPCSTR path) {
+    auto host = platform::DosToHostPath(path);
+    struct stat info;
+    if (!host || host->empty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    if (stat(host->c_str(), &info) != 0) {
+        SetLastError(platform::ErrorFromErrno(errno));
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return platform::DosAttributesOf(*host, info);
+}
+
+extern "C" BOOL WINAPI SetFileAttributesA(LPCSTR path, DWORD attributes) {
+    auto host = platform::DosToHostPath(path);
+    struct stat info;
+    if (!host || host->empty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    if (stat(host->c_str(), &info) != 0) {
+        SetLastError(platform::ErrorFromErrno(errno));
+        return FALSE;
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%x", unsigned(attributes & platform::kStoredBits));
+    if (setxattr(host->c_str(), platform::kAttributeName, text, std::strlen(text), 0) != 0) {
+        SetLastError(platform::ErrorFromErrno(errno));
+        return FALSE;
+    }
+    mode_t mode = info.st_mode & 07777;
+    mode = (attributes & FILE_ATTRIBUTE_READONLY) ? mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH) : mode | S_IWUSR;
+    if (chmod(host->c_str(), mode) != 0) {
+        SetLastError(platform::ErrorFromErrno(errno));
+        return FALSE;
+    }
+    return TRUE;
+}
