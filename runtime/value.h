@@ -114,6 +114,15 @@ struct ArrayElements {
     uint32_t count = 0;
 };
 ArrayElements ArrayElementsOf(const void *array);
+// Pointer-typed elements may sit unaligned (the header is 4 + 4 x d bytes).
+inline void *PointerElement(const void *first, uint32_t index) {
+    void *p;
+    std::memcpy(&p, static_cast<const uint8_t *>(first) + size_t(index) * sizeof(void *), sizeof p);
+    return p;
+}
+inline void SetPointerElement(void *first, uint32_t index, const void *p) {
+    std::memcpy(static_cast<uint8_t *>(first) + size_t(index) * sizeof(void *), &p, sizeof p);
+}
 size_t ArrayHeaderSize(const void *array);
 
 // Blocks on the runtime heap; length 0 gives null, never an empty block.

@@ -1,0 +1,32 @@
+#include "command_table.h"
+
+#include <cstring>
+#include <vector>
+
+namespace cmd {
+namespace {
+
+// Each command family lists its commands; the table is their union.
+const std::vector<CommandEntry> &Table() {
+    static const std::vector<CommandEntry> table = [] {
+        std::vector<CommandEntry> all;
+        for (const CommandEntry *family : {static_cast<const CommandEntry *>(nullptr)}) {
+            for (const CommandEntry *e = family; e && e->name; ++e) all.push_back(*e);
+        }
+        all.push_back({nullptr, nullptr, 0});
+        return all;
+    }();
+    return table;
+}
+
+} // namespace
+
+const CommandEntry *AllCommands() { return Table().data(); }
+
+const CommandEntry *FindCommand(const char *name) {
+    for (const CommandEntry *e = AllCommands(); e->name; ++e)
+        if (std::strcmp(e->name, name) == 0) return e;
+    return nullptr;
+}
+
+} // namespace cmd
