@@ -7,7 +7,30 @@
 namespace rt {
 
 struct TypedValue;
-struct DataTypeInfo;
+struct PropertyInfo;
+
+// One record per data type of a support library (56 bytes on the original platform;
+// pointer fields are pointer-sized here).
+struct DataTypeInfo {
+    const char *name;
+    const char *englishName;
+    const char *explanation;
+    uint32_t memberCommandCount;
+    const int32_t *memberCommands;
+    uint32_t flags;
+    uint32_t eventDescription[3];
+    uint32_t propertyCount;
+    const PropertyInfo *properties;
+    const void *unitInterface; // the unit type's interface routine, or null
+    uint32_t elementDescription[2];
+};
+
+// Data-type flags the runtime reads.
+enum : uint32_t {
+    kTypeFlagMayRaiseEvents = 0x04,
+    kTypeFlagWindowUnit = 0x40,
+    kTypeFlagObjectLike = 0x01000000,
+};
 
 // Support-library notification: (code, parameter 1, parameter 2) -> result, -1 = not handled.
 using NotifyFunction = intptr_t (*)(int32_t code, intptr_t p1, intptr_t p2);

@@ -1,7 +1,9 @@
 // Runtime error reports, the exit operation and the runtime clean-up.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace rt {
 
@@ -21,8 +23,8 @@ enum RuntimeErrorNumber : int32_t {
 
 // The table text of error `number`, or null outside 1..11.
 const char *RuntimeErrorMessage(int32_t number);
-// The text the report box shows.
-void BuildReportText(const char *message, int32_t code, char *out, size_t outSize);
+// The text the report box shows (GBK).
+std::string BuildReportText(const char *message, int32_t code);
 
 // Shows the report, drops the application clean-up routine and exits with -1.
 [[noreturn]] void ReportRuntimeError(const char *message, int32_t code);

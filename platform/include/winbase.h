@@ -38,6 +38,12 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
 DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer);
 BOOL WINAPI SetCurrentDirectoryA(LPCSTR lpPathName);
 
+/* Module loading */
+typedef INT_PTR(WINAPI *FARPROC)(void);
+HMODULE WINAPI LoadLibraryA(LPCSTR lpLibFileName);
+FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+BOOL WINAPI FreeLibrary(HMODULE hLibModule);
+
 /* Files */
 #define FILE_ATTRIBUTE_READONLY 0x00000001
 #define FILE_ATTRIBUTE_HIDDEN 0x00000002
@@ -96,9 +102,9 @@ HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwSt
                            DWORD dwCreationFlags, LPDWORD lpThreadId);
 DWORD WINAPI GetCurrentThreadId(void);
 DWORD WINAPI GetCurrentProcessId(void);
-void WINAPI ExitThread(DWORD dwExitCode);
+DECLSPEC_NORETURN void WINAPI ExitThread(DWORD dwExitCode);
 BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
-void WINAPI ExitProcess(UINT uExitCode);
+DECLSPEC_NORETURN void WINAPI ExitProcess(UINT uExitCode);
 
 /* Critical sections: the platform keeps its lock behind DebugInfo. */
 typedef struct _RTL_CRITICAL_SECTION {

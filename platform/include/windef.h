@@ -18,6 +18,7 @@
 #define STDMETHODCALLTYPE
 #define CONST const
 #define VOID void
+#define DECLSPEC_NORETURN __attribute__((noreturn))
 
 #ifndef FALSE
 #define FALSE 0

@@ -14,4 +14,6 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/critical_section.cpp
   ${CMAKE_CURRENT_LIST_DIR}/interlocked.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/strings.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/strings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/module_loader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/system_modules.cpp)

@@ -1,0 +1,46 @@
+#include "app_globals.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "runtime_calls.h"
+
+namespace app {
+
+void *KeywordList = nullptr;
+
+namespace {
+
+// An empty one-dimensional array: dimension count 1, size 0.
+void *EmptyArray() {
+    auto *block = static_cast<uint32_t *>(rt::RuntimeHelpers.allocate(8));
+    block[0] = 1;
+    block[1] = 0;
+    return block;
+}
+
+// Frees a Text array's elements, then the array (through the runtime's free slot).
+void FreeTextArray(void *array) {
+    if (!array) return;
+    const auto *words = static_cast<const uint32_t *>(array);
+    uint32_t count = 1;
+    for (uint32_t d = 0; d < words[0]; ++d) count *= words[1 + d];
+    const uint8_t *first = reinterpret_cast<const uint8_t *>(words + 1 + words[0]);
+    for (uint32_t i = 0; i < count; ++i) {
+        void *text;
+        std::memcpy(&text, first + i * sizeof(void *), sizeof text);
+        rt::RuntimeHelpers.free(text);
+    }
+    rt::RuntimeHelpers.free(array);
+}
+
+} // namespace
+
+void CreateGlobals() { KeywordList = EmptyArray(); }
+
+void ReleaseGlobals() {
+    FreeTextArray(KeywordList);
+    KeywordList = nullptr;
+}
+
+} // namespace app

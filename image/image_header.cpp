@@ -1,0 +1,26 @@
+// The header through which the runtime finds the application.
+#include "image.h"
+#include "image_data.h"
+#include "libraries.h"
+#include "window_set.h"
+
+int ApplicationEntry();
+
+extern const rt::ImageHeader ApplicationImageHeader = {
+    3,                                           // image kind
+    0,                                           // reserved word A
+    158506,                                      // reserved word B
+    reinterpret_cast<uintptr_t>(&ApplicationEntry), // code base: the first application routine
+    image::ConstantArea,
+    image::kConstantAreaSize,
+    nullptr, // window templates: none yet
+    0,
+    image::kLibraryCount,
+    image::LibraryPointers(),
+    image::kDeclaredFunctionCount,
+    image::DeclaredDllNames,
+    image::DeclaredFunctionNames,
+};
+
+// The unit framework's window-set table; none until the units are part of the program.
+extern const rt::WindowSetOperations *const ApplicationWindowSet = nullptr;

@@ -1,0 +1,15 @@
+// Per-thread message queues. The GUI thread's queue waits inside Qt's event loop, so
+// Qt input, timers and posted messages all wake the same pump.
+#pragma once
+
+#include "winuser.h"
+
+namespace platform {
+
+bool PostToThread(DWORD threadId, const MSG &msg);
+// Carries out the messages other threads sent to this thread.
+void ProcessSentMessages();
+// Ends the thread's queue: senders waiting on it are released with result 0.
+void CloseThreadQueue();
+
+} // namespace platform

@@ -1,0 +1,29 @@
+// Export tables of the built-in system modules. Each export carries its argument
+// count, which stands in for the stack check of a declared call.
+#pragma once
+
+#include <cstdint>
+
+#include "windef.h"
+
+namespace platform {
+
+struct ModuleExport {
+    const char *name;
+    uint16_t ordinal;
+    void *address;
+    uint8_t argumentCount;
+};
+
+struct SystemModule {
+    const char *name; // "kernel32.dll"
+    const ModuleExport *exports;
+    size_t exportCount;
+};
+
+// The built-in modules, for LoadLibraryA by case-insensitive name.
+const SystemModule *FindSystemModule(const char *fileName);
+// The export record behind an address GetProcAddress returned, if it is a system export.
+const ModuleExport *FindSystemExport(const void *address);
+
+} // namespace platform

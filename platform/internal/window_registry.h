@@ -1,0 +1,46 @@
+// The records behind HWND values. Handles are never reused, so a stale handle simply
+// finds no record.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "winuser.h"
+
+namespace platform {
+
+struct WindowClass {
+    WNDCLASSEXA info{};
+    std::string name;
+    std::string menuName;
+};
+
+struct WindowRecord {
+    HWND handle = nullptr;
+    DWORD threadId = 0;
+    std::shared_ptr<const WindowClass> windowClass;
+    WNDPROC proc = nullptr;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    HWND parent = nullptr;
+    HWND owner = nullptr;
+    LONG_PTR id = 0;
+    HINSTANCE instance = nullptr;
+    LONG_PTR userData = 0;
+    std::string text;                 // GBK
+    std::vector<uint8_t> extraBytes;  // cbWndExtra
+    RECT rect{};                      // in the parent's client coordinates (screen for top-level)
+    std::vector<HWND> children;       // in z-order, top first
+    bool destroying = false;
+    void *host = nullptr;             // the window layer's widget, if any
+};
+
+std::shared_ptr<WindowRecord> FindWindowRecord(HWND handle);
+std::shared_ptr<const WindowClass> FindWindowClass(const char *name);
+HWND AddWindowRecord(std::shared_ptr<WindowRecord> record);
+void RemoveWindowRecord(HWND handle);
+// Every live window of a thread, in creation order.
+std::vector<HWND> WindowsOfThread(DWORD threadId);
+
+} // namespace platform

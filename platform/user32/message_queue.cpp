@@ -1,0 +1,300 @@
+// Per-thread message queues with posted and sent messages, as user32 keeps them.
+// A message sent to a window of another thread is carried out on that thread while
+// the sender waits, and a waiting sender still carries out what is sent to it.
+#include "message_queue.h"
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "qt_host.h"
+#include "window_registry.h"
+#include "winbase.h"
+
+namespace platform {
+namespace {
+
+struct SentMessage {
+    MSG msg{};
+    LRESULT result = 0;
+    bool done = false;
+    struct ThreadQueue *sender = nullptr;
+};
+
+struct ThreadQueue {
+    DWORD threadId = 0;
+    bool gui = false;
+    std::mutex lock;
+    std::condition_variable wake;
+    std::deque<MSG> posted;
+    std::deque<std::shared_ptr<SentMessage>> sent;
+    bool quitPosted = false;
+    int quitCode = 0;
+    bool closed = false;
+    int inSend = 0;
+};
+
+std::mutex queuesLock;
+std::map<DWORD, std::shared_ptr<ThreadQueue>> &Queues() {
+    static auto *queues = new std::map<DWORD, std::shared_ptr<ThreadQueue>>;
+    return *queues;
+}
+
+// Closes the queue when its thread ends.
+struct QueueOwner {
+    std::shared_ptr<ThreadQueue> queue;
+    ~QueueOwner() {
+        if (queue) CloseThreadQueue();
+    }
+};
+thread_local QueueOwner owner;
+
+ThreadQueue &MyQueue() {
+    if (!owner.queue) {
+        auto q = std::make_shared<ThreadQueue>();
+        q->threadId = GetCurrentThreadId();
+        q->gui = IsGuiThread();
+        std::lock_guard lock(queuesLock);
+        Queues()[q->threadId] = q;
+        owner.queue = q;
+    }
+    return *owner.queue;
+}
+
+std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId) {
+    std::lock_guard lock(queuesLock);
+    auto it = Queues().find(threadId);
+    return it == Queues().end() ? nullptr : it->second;
+}
+
+void Wake(ThreadQueue &q) {
+    q.wake.notify_all();
+    if (q.gui) WakeGuiThread();
+}
+
+DWORD Now() { return GetTickCount(); }
+
+bool Matches(const MSG &m, HWND hwnd, UINT low, UINT high) {
+    if (hwnd && hwnd != HWND(-1) && m.hwnd != hwnd) return false;
+    if (hwnd == HWND(-1) && m.hwnd) return false;
+    if (low == 0 && high == 0) return true;
+    return m.message >= low && m.message <= high;
+}
+
+// Takes the first matching posted message, or the quit message once nothing else waits.
+bool TakeMessage(ThreadQueue &q, MSG &out, HWND hwnd, UINT low, UINT high, bool remove) {
+    std::lock_guard lock(q.lock);
+    for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
+        if (!Matches(*it, hwnd, low, high)) continue;
+        out = *it;
+        if (remove) q.posted.erase(it);
+        return true;
+    }
+    if (q.quitPosted && q.posted.empty()) {
+        out = MSG{nullptr, WM_QUIT, WPARAM(q.quitCode), 0, Now(), {}};
+        if (remove) q.quitPosted = false;
+        return true;
+    }
+    return false;
+}
+
+LRESULT CallProcOf(const MSG &m) {
+    auto record = FindWindowRecord(m.hwnd);
+    return record && record->proc ? record->proc(m.hwnd, m.message, m.wParam, m.lParam) : 0;
+}
+
+} // namespace
+
+bool PostToThread(DWORD threadId, const MSG &msg) {
+    auto q = threadId == GetCurrentThreadId() ? owner.queue : QueueOf(threadId);
+    if (!q && threadId == GetCurrentThreadId()) q = QueueOf(MyQueue().threadId);
+    if (!q) return false;
+    {
+        std::lock_guard lock(q->lock);
+        if (q->closed) return false;
+        q->posted.push_back(msg);
+    }
+    Wake(*q);
+    return true;
+}
+
+void ProcessSentMessages() {
+    ThreadQueue &q = MyQueue();
+    for (;;) {
+        std::shared_ptr<SentMessage> item;
+        {
+            std::lock_guard lock(q.lock);
+            if (q.sent.empty()) return;
+            item = q.sent.front();
+            q.sent.pop_front();
+        }
+        ++q.inSend;
+        LRESULT result = CallProcOf(item->msg);
+        --q.inSend;
+        std::lock_guard lock(item->sender->lock);
+        item->result = result;
+        item->done = true;
+        item->sender->wake.notify_all();
+    }
+}
+
+void CloseThreadQueue() {
+    std::shared_ptr<ThreadQueue> q = owner.queue;
+    if (!q) return;
+    {
+        std::lock_guard lock(queuesLock);
+        Queues().erase(q->threadId);
+    }
+    std::deque<std::shared_ptr<SentMessage>> pending;
+    {
+        std::lock_guard lock(q->lock);
+        q->closed = true;
+        pending.swap(q->sent);
+    }
+    for (auto &item : pending) {
+        std::lock_guard lock(item->sender->lock);
+        item->done = true;
+        item->sender->wake.notify_all();
+    }
+    owner.queue.reset();
+}
+
+} // namespace platform
+
+using namespace platform;
+
+extern "C" BOOL WINAPI PostMessageA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD thread = GetCurrentThreadId();
+    if (hwnd) {
+        auto record = FindWindowRecord(hwnd);
+        if (!record) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return FALSE;
+        }
+        thread = record->threadId;
+    }
+    MyQueue();
+    return PostToThread(thread, MSG{hwnd, msg, wp, lp, Now(), {}}) ? TRUE : FALSE;
+}
+
+extern "C" BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!PostToThread(threadId, MSG{nullptr, msg, wp, lp, Now(), {}})) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+extern "C" LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto record = FindWindowRecord(hwnd);
+    if (!record) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    if (record->threadId == GetCurrentThreadId()) return record->proc ? record->proc(hwnd, msg, wp, lp) : 0;
+    auto target = QueueOf(record->threadId);
+    if (!target) return 0;
+    ThreadQueue &me = MyQueue();
+    auto item = std::make_shared<SentMessage>();
+    item->msg = MSG{hwnd, msg, wp, lp, Now(), {}};
+    item->sender = &me;
+    {
+        std::lock_guard lock(target->lock);
+        if (target->closed) return 0;
+        target->sent.push_back(item);
+    }
+    Wake(*target);
+    for (;;) {
+        ProcessSentMessages();
+        std::unique_lock lock(me.lock);
+        if (item->done) return item->result;
+        me.wake.wait(lock, [&] { return item->done || !me.sent.empty(); });
+        if (item->done) return item->result;
+    }
+}
+
+extern "C" BOOL WINAPI InSendMessage(void) { return MyQueue().inSend > 0; }
+
+extern "C" BOOL WINAPI PeekMessageA(LPMSG out, HWND hwnd, UINT low, UINT high, UINT flags) {
+    ThreadQueue &q = MyQueue();
+    ProcessSentMessages();
+    MSG m;
+    if (!TakeMessage(q, m, hwnd, low, high, flags & PM_REMOVE)) {
+        if (!q.gui) return FALSE;
+        ProcessGuiEvents(false);
+        ProcessSentMessages();
+        if (!TakeMessage(q, m, hwnd, low, high, flags & PM_REMOVE)) return FALSE;
+    }
+    if (out) *out = m;
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI GetMessageA(LPMSG out, HWND hwnd, UINT low, UINT high) {
+    ThreadQueue &q = MyQueue();
+    for (;;) {
+        ProcessSentMessages();
+        MSG m;
+        if (TakeMessage(q, m, hwnd, low, high, true)) {
+            if (out) *out = m;
+            return m.message != WM_QUIT;
+        }
+        if (q.gui) {
+            ProcessGuiEvents(true);
+            continue;
+        }
+        std::unique_lock lock(q.lock);
+        q.wake.wait(lock, [&] { return !q.posted.empty() || !q.sent.empty() || q.quitPosted; });
+    }
+}
+
+extern "C" BOOL WINAPI WaitMessage(void) {
+    ThreadQueue &q = MyQueue();
+    ProcessSentMessages();
+    if (q.gui) {
+        std::unique_lock lock(q.lock);
+        bool ready = !q.posted.empty() || q.quitPosted;
+        lock.unlock();
+        if (!ready) ProcessGuiEvents(true);
+        return TRUE;
+    }
+    std::unique_lock lock(q.lock);
+    q.wake.wait(lock, [&] { return !q.posted.empty() || !q.sent.empty() || q.quitPosted; });
+    return TRUE;
+}
+
+extern "C" DWORD WINAPI GetQueueStatus(UINT) {
+    ThreadQueue &q = MyQueue();
+    std::lock_guard lock(q.lock);
+    DWORD status = 0;
+    if (!q.posted.empty() || q.quitPosted) status |= QS_POSTMESSAGE;
+    if (!q.sent.empty()) status |= QS_SENDMESSAGE;
+    return status | (status << 16);
+}
+
+extern "C" void WINAPI PostQuitMessage(int code) {
+    ThreadQueue &q = MyQueue();
+    {
+        std::lock_guard lock(q.lock);
+        q.quitPosted = true;
+        q.quitCode = code;
+    }
+    Wake(q);
+}
+
+extern "C" BOOL WINAPI TranslateMessage(const MSG *msg) {
+    return msg && (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN);
+}
+
+extern "C" LRESULT WINAPI DispatchMessageA(const MSG *msg) {
+    if (!msg || !msg->hwnd) return 0;
+    if (msg->message == WM_TIMER && msg->lParam) {
+        auto timerProc = reinterpret_cast<void(CALLBACK *)(HWND, UINT, UINT_PTR, DWORD)>(msg->lParam);
+        timerProc(msg->hwnd, WM_TIMER, msg->wParam, Now());
+        return 0;
+    }
+    return CallProcOf(*msg);
+}
+
+extern "C" DWORD WINAPI GetMessageTime(void) { return Now(); }

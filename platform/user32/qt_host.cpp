@@ -1,0 +1,64 @@
+#include "qt_host.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMetaObject>
+
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+
+#include "message_queue.h"
+
+namespace platform {
+namespace {
+std::atomic<QApplication *> application{nullptr};
+
+void ChooseQtPlatform() {
+    if (std::getenv("QT_QPA_PLATFORM")) return;
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+} // namespace
+
+bool IsGuiThread() { return syscall(SYS_gettid) == getpid(); }
+
+QApplication *GuiApplication() {
+    if (!IsGuiThread()) return nullptr;
+    if (QApplication *app = application) return app;
+    ChooseQtPlatform();
+    static int argc = 1;
+    static char name[] = "sorvel";
+    static char *argv[] = {name, nullptr};
+    auto *app = new QApplication(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    application = app;
+    return app;
+}
+
+bool GuiExists() { return application.load() != nullptr; }
+
+bool IsHeadless() {
+    ChooseQtPlatform();
+    const char *name = std::getenv("QT_QPA_PLATFORM");
+    if (!name) return false;
+    QByteArray platform(name);
+    return platform.startsWith("offscreen") || platform.startsWith("minimal");
+}
+
+void WakeGuiThread() {
+    QApplication *app = application;
+    if (!app) return;
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(app->thread())) dispatcher->wakeUp();
+    // A nested Qt loop (a modal dialog) does not run our pump: let it carry out sent messages.
+    QMetaObject::invokeMethod(app, [] { ProcessSentMessages(); }, Qt::QueuedConnection);
+}
+
+void ProcessGuiEvents(bool wait) {
+    if (!GuiApplication()) return;
+    QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
+}
+
+} // namespace platform

@@ -1,0 +1,124 @@
+// Window classes, by case-insensitive name or by atom.
+#include <cctype>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "window_registry.h"
+#include "winbase.h"
+
+namespace platform {
+namespace {
+
+struct CaseInsensitiveLess {
+    bool operator()(const std::string &a, const std::string &b) const {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return std::toupper(static_cast<unsigned char>(x)) < std::toupper(static_cast<unsigned char>(y));
+        });
+    }
+};
+
+struct ClassTable {
+    std::mutex lock;
+    std::map<std::string, std::pair<ATOM, std::shared_ptr<const WindowClass>>, CaseInsensitiveLess> byName;
+    ATOM nextAtom = 0xC000;
+};
+
+ClassTable &Classes() {
+    static auto *table = new ClassTable;
+    return *table;
+}
+
+std::string NameOf(const char *nameOrAtom) {
+    if (!nameOrAtom) return {};
+    if (IS_INTRESOURCE(nameOrAtom)) {
+        ATOM atom = LOWORD(nameOrAtom);
+        std::lock_guard lock(Classes().lock);
+        for (auto &[name, entry] : Classes().byName)
+            if (entry.first == atom) return name;
+        return {};
+    }
+    return nameOrAtom;
+}
+
+} // namespace
+
+std::shared_ptr<const WindowClass> FindWindowClass(const char *nameOrAtom) {
+    std::string name = NameOf(nameOrAtom);
+    std::lock_guard lock(Classes().lock);
+    auto it = Classes().byName.find(name);
+    return it == Classes().byName.end() ? nullptr : it->second.second;
+}
+
+} // namespace platform
+
+extern "C" ATOM WINAPI RegisterClassExA(const WNDCLASSEXA *wc) {
+    if (!wc || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName) ||
+        !wc->lpfnWndProc || wc->cbWndExtra < 0 || wc->cbClsExtra < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    auto cls = std::make_shared<platform::WindowClass>();
+    cls->info = *wc;
+    cls->name = wc->lpszClassName;
+    if (wc->lpszMenuName && !IS_INTRESOURCE(wc->lpszMenuName)) cls->menuName = wc->lpszMenuName;
+    cls->info.lpszClassName = cls->name.c_str();
+    cls->info.lpszMenuName = cls->menuName.empty() ? wc->lpszMenuName : cls->menuName.c_str();
+    auto &table = platform::Classes();
+    std::lock_guard lock(table.lock);
+    if (table.byName.count(cls->name)) {
+        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+        return 0;
+    }
+    ATOM atom = table.nextAtom++;
+    table.byName[cls->name] = {atom, cls};
+    return atom;
+}
+
+extern "C" ATOM WINAPI RegisterClassA(const WNDCLASSA *wc) {
+    if (!wc) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    WNDCLASSEXA ex{sizeof(WNDCLASSEXA), wc->style, wc->lpfnWndProc, wc->cbClsExtra, wc->cbWndExtra, wc->hInstance,
+                   wc->hIcon, wc->hCursor, wc->hbrBackground, wc->lpszMenuName, wc->lpszClassName, nullptr};
+    return RegisterClassExA(&ex);
+}
+
+extern "C" BOOL WINAPI UnregisterClassA(LPCSTR name, HINSTANCE) {
+    std::string key = platform::NameOf(name);
+    auto &table = platform::Classes();
+    std::lock_guard lock(table.lock);
+    if (!table.byName.erase(key)) {
+        SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI GetClassInfoExA(HINSTANCE, LPCSTR name, LPWNDCLASSEXA out) {
+    auto cls = platform::FindWindowClass(name);
+    if (!cls || !out) {
+        SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+        return FALSE;
+    }
+    *out = cls->info;
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI GetClassInfoA(HINSTANCE instance, LPCSTR name, LPWNDCLASSA out) {
+    WNDCLASSEXA ex;
+    if (!out || !GetClassInfoExA(instance, name, &ex)) return FALSE;
+    *out = WNDCLASSA{ex.style, ex.lpfnWndProc, ex.cbClsExtra, ex.cbWndExtra, ex.hInstance,
+                     ex.hIcon, ex.hCursor, ex.hbrBackground, ex.lpszMenuName, ex.lpszClassName};
+    return TRUE;
+}
+
+// Cursors and stock objects are tokens until the window layer gives them a Qt side.
+extern "C" HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR name) {
+    return IS_INTRESOURCE(name) ? reinterpret_cast<HCURSOR>(uintptr_t(0x10000) + LOWORD(name)) : nullptr;
+}
+
+extern "C" HGDIOBJ WINAPI GetStockObject(int index) {
+    return index >= 0 && index <= 19 ? reinterpret_cast<HGDIOBJ>(uintptr_t(0x20000) + unsigned(index)) : nullptr;
+}

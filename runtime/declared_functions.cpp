@@ -1,0 +1,100 @@
+// Resolution of declared external functions by number. The first call of a number
+// loads its module and caches address and module; later calls read the cache only.
+// Two threads resolving the same number at once both load the module; the loser
+// releases its extra reference.
+#include "declared_functions.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "gbk.h"
+#include "runtime_app.h"
+#include "runtime_error.h"
+
+namespace rt {
+namespace {
+
+const char *const kSystemLibraries[] = {"Kernel32.dll", "Gdi32.dll", "User32.dll",
+                                        "Advapi32.dll", "Mpr.dll",   "Shell32.dll"};
+
+// "#12" names ordinal 12 (low 16 bits); anything else is the name as written.
+LPCSTR ExportKey(const char *name) {
+    if (name[0] != '#') return name;
+    unsigned long ordinal = std::strtoul(name + 1, nullptr, 10);
+    return MAKEINTRESOURCEA(ordinal & 0xFFFF);
+}
+
+HMODULE LoadNamedLibrary(const RuntimeApp &app, const char *dll) {
+    if (std::strchr(dll, ':')) return LoadLibraryA(dll);
+    std::string candidates[] = {app.runDirectory + "\\" + dll,
+                                app.moduleDirectory.empty() ? std::string() : app.moduleDirectory + dll, dll};
+    for (const std::string &path : candidates)
+        if (!path.empty())
+            if (HMODULE m = LoadLibraryA(path.c_str())) return m;
+    return nullptr;
+}
+
+struct Resolution {
+    void *address = nullptr;
+    HMODULE module = nullptr;
+};
+
+Resolution FromSystemLibraries(LPCSTR key) {
+    for (const char *library : kSystemLibraries) {
+        HMODULE m = LoadLibraryA(library);
+        if (!m) continue;
+        if (void *address = reinterpret_cast<void *>(GetProcAddress(m, key))) return {address, m};
+        FreeLibrary(m);
+    }
+    return {};
+}
+
+Resolution FromNamedLibrary(const RuntimeApp &app, const char *dll, LPCSTR key) {
+    HMODULE m = LoadNamedLibrary(app, dll);
+    if (!m) return {};
+    if (void *address = reinterpret_cast<void *>(GetProcAddress(m, key))) return {address, m};
+    FreeLibrary(m);
+    return {};
+}
+
+[[noreturn]] void ReportUnresolved(const char *dll, const char *name) {
+    std::string message = dll && *dll ? ToGbk("无法找到指定DLL库文件“") + dll + ToGbk("”中的输出命令“") + name + ToGbk("”")
+                                      : ToGbk("无法找到指定DLL库文件中的输出命令“") + name + ToGbk("”");
+    ReportRuntimeError(message.c_str(), 0);
+}
+
+} // namespace
+
+void *ResolveDeclaredFunction(int32_t number) {
+    RuntimeApp &app = App();
+    DeclaredFunctionTables &t = app.declared;
+    if (number < 0 || size_t(number) >= t.addresses.size())
+        ReportUnresolved(nullptr, ("#" + std::to_string(number)).c_str());
+    if (void *cached = t.addresses[size_t(number)].load()) return cached;
+    const char *dll = t.dllNames[size_t(number)];
+    const char *name = t.functionNames[size_t(number)] ? t.functionNames[size_t(number)] : "";
+    LPCSTR key = ExportKey(name);
+    Resolution r = dll && *dll ? FromNamedLibrary(app, dll, key) : FromSystemLibraries(key);
+    if (!r.address) ReportUnresolved(dll, name);
+    void *expected = nullptr;
+    if (!t.addresses[size_t(number)].compare_exchange_strong(expected, r.address)) {
+        FreeLibrary(r.module); // another thread resolved it first
+        return expected;
+    }
+    t.modules[size_t(number)].store(r.module);
+    return r.address;
+}
+
+void ReleaseDeclaredFunctions() {
+    RuntimeApp &app = App();
+    DeclaredFunctionTables &t = app.declared;
+    for (auto &m : t.modules)
+        if (HMODULE module = m.exchange(nullptr)) FreeLibrary(module);
+    t.dllNames.clear();
+    t.functionNames.clear();
+    t.addresses.clear();
+    t.modules.clear();
+}
+
+} // namespace rt

@@ -1,0 +1,84 @@
+// Runtime initialisation (handler 6), step by step in the order the image expects.
+#include "gbk.h"
+#include "hidden_window.h"
+#include "memory.h"
+#include "ole_link.h"
+#include "runtime_app.h"
+#include "runtime_error.h"
+#include "runtime_interface.h"
+
+namespace rt {
+namespace {
+
+// The whole path, however long: a cut path would move the run directory.
+std::string ExecutablePath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, path.data(), DWORD(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+void TakePaths(RuntimeApp &app) {
+    std::string path = ExecutablePath();
+    size_t slash = path.rfind('\\');
+    if (slash == std::string::npos) {
+        app.runDirectory.clear();
+        app.executableName = path;
+    } else {
+        app.runDirectory = path.substr(0, slash);
+        app.executableName = path.substr(slash + 1);
+    }
+    // "Z:" alone would name the drive's current directory, not its root.
+    std::string directory = app.runDirectory.size() == 2 ? app.runDirectory + "\\" : app.runDirectory;
+    if (!directory.empty()) SetCurrentDirectoryA(directory.c_str());
+}
+
+void SizeDeclaredTables(RuntimeApp &app, const ImageHeader &image) {
+    uint32_t n = image.declaredFunctionCount;
+    if (n == 0) return;
+    app.declared.dllNames.assign(image.declaredDllNames, image.declaredDllNames + n);
+    app.declared.functionNames.assign(image.declaredFunctionNames, image.declaredFunctionNames + n);
+    app.declared.addresses = std::vector<std::atomic<void *>>(n);
+    app.declared.modules = std::vector<std::atomic<HMODULE>>(n);
+}
+
+void StartLibraries(RuntimeApp &app, const ImageHeader &image) {
+    for (uint32_t i = 0; i < image.libraryCount; ++i) {
+        const LibraryInfo *library = image.libraries[i];
+        if (library && library->notify) library->notify(kNotifyStart, reinterpret_cast<intptr_t>(&RuntimeService), 0);
+    }
+    app.libraries.assign(image.libraries, image.libraries + image.libraryCount);
+    app.libraryValues.assign(image.libraryCount, 0);
+}
+
+void LoadWindowSet(RuntimeApp &app, const ImageHeader &image) {
+    if (image.windowTemplateSize == 0) return;
+    if (!app.windowSet || !app.windowSet->load(image.windowTemplates, image.windowTemplateSize, image.codeBase))
+        ReportRuntimeError(GbkLiteral("载入窗口模板数据段出错!"), 0);
+}
+
+} // namespace
+
+void InitializeRuntime() {
+    RuntimeApp &app = App();
+    const ImageHeader &image = *app.image;
+    app.heap = GetProcessHeap();
+    app.imageKind = image.imageKind;
+    app.reservedA = image.reservedA;
+    app.reservedB = image.reservedB + 1;
+    if (!app.oleInitialized) app.oleInitialized = InitializeOle();
+    TakePaths(app);
+    app.hiddenWindow = CreateHiddenWindow();
+    app.mainThreadId = GetCurrentThreadId();
+    if (image.constantAreaSize != 0) RegisterImageRange(image.constantArea, image.constantAreaSize);
+    SizeDeclaredTables(app, image);
+    StartLibraries(app, image);
+    LoadWindowSet(app, image);
+}
+
+} // namespace rt

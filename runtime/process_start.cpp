@@ -1,0 +1,13 @@
+// Process start: static construction makes the one runtime application object from
+// the program's image, entry routine and window set; the framework then runs it.
+#include "runtime_app.h"
+
+extern const rt::ImageHeader ApplicationImageHeader;
+extern const rt::WindowSetOperations *const ApplicationWindowSet;
+int ApplicationEntry();
+
+namespace {
+rt::RuntimeApp theApp(&ApplicationImageHeader, &ApplicationEntry, ApplicationWindowSet);
+}
+
+int main() { return fw::FrameworkMain(); }
