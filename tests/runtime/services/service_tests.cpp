@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "memory.h"
+#include "runtime_app.h"
+#include "runtime_fixture.h"
+#include "runtime_interface.h"
+
+using namespace rt;
+
+namespace {
+
+class Services : public testing::Test {
+protected:
+    void SetUp() override { testsupport::StartTestRuntime(); }
+};
+
+int32_t ToInteger(TypedValue v) { return int32_t(RuntimeService(kServiceToInteger, reinterpret_cast<intptr_t>(&v), 0)); }
+
+bool sawArguments = false;
+void WritesNothing(TypedValue *result, int32_t count, TypedValue *args) {
+    sawArguments = args != nullptr && count == 0 && result->low == 0 && result->high == 0 && result->type == 0;
+}
+
+void AddsIntegers(TypedValue *result, int32_t count, TypedValue *args) {
+    int32_t sum = 0;
+    for (int32_t i = 0; i < count; ++i) sum += args[i].AsInteger();
+    *result = MakeInteger(sum);
+}
+
+} // namespace
+
+TEST_F(Services, NumbersBecomeIntegersTheWayTheRuntimeConvertsThem) {
+    EXPECT_EQ(ToInteger(MakeDouble(-2.7)), -2);
+    EXPECT_EQ(ToInteger(MakeDouble(2.7)), 2);
+    EXPECT_EQ(ToInteger(TypedValue{0xFFFF, 0, kTypeShortInteger}), -1);
+    EXPECT_EQ(ToInteger(TypedValue{0xFF, 0, kTypeByte}), 255);
+    EXPECT_EQ(ToInteger(MakeLong(0x100000005LL)), 5);
+    EXPECT_EQ(ToInteger(MakeFloat(-7.9f)), -7);
+    EXPECT_EQ(ToInteger(MakeDouble(1e300)), INT32_MIN); // out of range: no undefined behaviour
+    EXPECT_EQ(ToInteger(MakeDouble(std::nan(""))), INT32_MIN);
+}
+
+TEST_F(Services, PathsIntoABuffer) {
+    char buffer[4096];
+    std::memset(buffer, 'x', sizeof buffer);
+    RuntimeService(kServicePath, 7, reinterpret_cast<intptr_t>(buffer));
+    EXPECT_STREQ(buffer, "");
+    RuntimeService(kServicePath, 1, reinterpret_cast<intptr_t>(buffer));
+    std::string runDirectory = reinterpret_cast<const char *>(RuntimeService(kServiceRunDirectory, 0, 0));
+    EXPECT_EQ(std::string(buffer), runDirectory + "\\");
+    EXPECT_EQ(runDirectory.rfind("Z:\\", 0), 0u);
+    RuntimeService(kServicePath, 2002, reinterpret_cast<intptr_t>(buffer));
+    EXPECT_STREQ(buffer, "runtime_service_tests");
+}
+
+TEST_F(Services, TheRunDirectoryBecomesTheCurrentDirectory) {
+    char current[4096];
+    GetCurrentDirectoryA(sizeof current, current);
+    EXPECT_STREQ(current, reinterpret_cast<const char *>(RuntimeService(kServiceRunDirectory, 0, 0)));
+}
+
+TEST_F(Services, EventSuppressionNeverGoesBelowZero) {
+    RuntimeApp &app = App();
+    int before = app.eventSuppression;
+    RuntimeService(kServiceSuppressEvents, 0, 0);
+    EXPECT_EQ(app.eventSuppression, before + 1);
+    for (int i = 0; i <= before + 1; ++i) RuntimeService(kServiceResumeEvents, 0, 0);
+    EXPECT_EQ(app.eventSuppression, 0);
+    RuntimeService(kServiceResumeEvents, 0, 0);
+    EXPECT_EQ(app.eventSuppression, 0);
+}
+
+TEST_F(Services, ConstantsAndEmptyAnswers) {
+    EXPECT_EQ(RuntimeService(kServiceConstant1, 0, 0), 1);
+    EXPECT_EQ(RuntimeService(kServiceConstant5, 0, 0), 5);
+    EXPECT_EQ(RuntimeService(kServiceImageKind, 0, 0), 3);
+    EXPECT_EQ(RuntimeService(999, 1, 2), 0);
+    EXPECT_EQ(RuntimeService(2041, 1, 2), 0);
+    EXPECT_EQ(RuntimeService(kServiceWindowCount, 0, 0), 0); // no window set in this image
+    EXPECT_EQ(RuntimeService(kServiceDataTypeInfo, 0x00010001, 0), 0); // the test library has no types
+}
+
+TEST_F(Services, TheAttributeRegistry) {
+    EXPECT_EQ(RuntimeService(kServiceRegistryQuery, 42, 0), -1);
+    RuntimeService(kServiceRegistryAdd, 42, 7);
+    RuntimeService(kServiceRegistryAdd, 42, 9); // present: ignored
+    EXPECT_EQ(RuntimeService(kServiceRegistryQuery, 42, 0), 7);
+    EXPECT_EQ(RuntimeService(kServiceRegistryRemove, 42, 0), 1);
+    EXPECT_EQ(RuntimeService(kServiceRegistryRemove, 42, 0), 0);
+}
+
+TEST_F(Services, TheObjectTypeAnswersWithTheUnknownInterface) {
+    uint8_t iid[16] = {};
+    EXPECT_EQ(RuntimeService(kServiceInterfaceId, kTypeComObject, reinterpret_cast<intptr_t>(iid)), 1);
+    const uint8_t expected[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
+    EXPECT_EQ(std::memcmp(iid, expected, 16), 0);
+}
+
+TEST_F(Services, MemoryThroughTheServiceEntry) {
+    void *block = reinterpret_cast<void *>(RuntimeService(kServiceAllocate, 16, 0));
+    ASSERT_NE(block, nullptr);
+    block = reinterpret_cast<void *>(RuntimeService(kServiceReallocate, reinterpret_cast<intptr_t>(block), 64));
+    RuntimeService(kServiceFree, reinterpret_cast<intptr_t>(block), 0);
+    EXPECT_EQ(RuntimeService(kServiceAllocate, intptr_t(1) << 62, 1), 0); // the plain form may fail
+}
+
+TEST_F(Services, ACommandWithoutArgumentsStillGetsAnArgumentAddressAndAZeroResult) {
+    TypedValue result = RuntimeHelpers.callCoreCommand(WritesNothing, 0, nullptr);
+    EXPECT_TRUE(sawArguments);
+    EXPECT_EQ(result.low, 0u);
+    EXPECT_EQ(result.high, 0u);
+    EXPECT_EQ(result.type, 0u);
+    TypedValue args[] = {MakeInteger(2), MakeInteger(40)};
+    TypedValue sum = RuntimeHelpers.callLibraryCommand(AddsIntegers, 2, args);
+    EXPECT_EQ(sum.type, kTypeInteger);
+    EXPECT_EQ(sum.AsInteger(), 42);
+}
+
+class FindFiles : public Services {
+protected:
+    std::string dir;
+    void SetUp() override {
+        Services::SetUp();
+        char host[] = "/tmp/sorvel-find-XXXXXX";
+        dir = std::string("Z:") + mkdtemp(host);
+        for (char &c : dir)
+            if (c == '/') c = '\\';
+        Touch("plain.txt");
+        Touch("hidden.txt");
+        Touch("readonly.txt");
+        CreateDirectory("sub");
+        SetFileAttributesA((dir + "\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        SetFileAttributesA((dir + "\\readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    }
+    void TearDown() override {
+        SetFileAttributesA((dir + "\\readonly.txt").c_str(), FILE_ATTRIBUTE_ARCHIVE);
+        std::string host = dir.substr(2);
+        for (char &c : host)
+            if (c == '\\') c = '/';
+        std::system(("rm -rf " + host).c_str());
+    }
+    std::string Host(const std::string &name) {
+        std::string host = dir.substr(2) + "/" + name;
+        for (char &c : host)
+            if (c == '\\') c = '/';
+        return host;
+    }
+    void Touch(const std::string &name) { std::fclose(std::fopen(Host(name).c_str(), "w")); }
+    void CreateDirectory(const std::string &name) { mkdir(Host(name).c_str(), 0755); }
+
+    std::set<std::string> Find(uint32_t filter, bool anyFile) {
+        std::set<std::string> names;
+        void *handle = nullptr;
+        std::string pattern = dir + "\\*";
+        uintptr_t args[] = {reinterpret_cast<uintptr_t>(pattern.c_str()), filter, anyFile, reinterpret_cast<uintptr_t>(&handle)};
+        for (;;) {
+            auto *name = reinterpret_cast<char *>(RuntimeHelpers.handler(kHandlerFindNextFile, args));
+            if (!name) break;
+            names.insert(name);
+            FreeMemory(name);
+            args[0] = reinterpret_cast<uintptr_t>("");
+        }
+        EXPECT_EQ(handle, nullptr); // the search closes itself when it runs out
+        return names;
+    }
+};
+
+TEST_F(FindFiles, AnyFileSkipsDirectories) {
+    EXPECT_EQ(Find(0, true), (std::set<std::string>{"hidden.txt", "plain.txt", "readonly.txt"}));
+}
+
+TEST_F(FindFiles, AttributeFiltersShareABit) {
+    EXPECT_EQ(Find(FILE_ATTRIBUTE_HIDDEN, false), (std::set<std::string>{"hidden.txt"}));
+    EXPECT_EQ(Find(FILE_ATTRIBUTE_READONLY, false), (std::set<std::string>{"readonly.txt"}));
+    EXPECT_EQ(Find(FILE_ATTRIBUTE_DIRECTORY, false), (std::set<std::string>{".", "..", "sub"}));
+}
+
+TEST_F(FindFiles, AFilterWithoutKnownBitsFindsOnlyFilesWithoutAttributes) {
+    // Every file here has at least the archive or directory bit.
+    EXPECT_TRUE(Find(0x40, false).empty());
+}
+
+TEST_F(FindFiles, ContinuingWithoutASearchGivesNothing) {
+    void *handle = nullptr;
+    uintptr_t args[] = {reinterpret_cast<uintptr_t>(""), 0, 1, reinterpret_cast<uintptr_t>(&handle)};
+    EXPECT_EQ(RuntimeHelpers.handler(kHandlerFindNextFile, args), 0u);
+}
