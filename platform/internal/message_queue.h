@@ -6,6 +6,8 @@
 
 namespace platform {
 
+// Gives the calling thread its queue; a thread that owns a window always has one.
+void EnsureThreadQueue();
 bool PostToThread(DWORD threadId, const MSG &msg);
 // Carries out the messages other threads sent to this thread.
 void ProcessSentMessages();

@@ -107,6 +107,8 @@ LRESULT CallProcOf(const MSG &m) {
 
 } // namespace
 
+void EnsureThreadQueue() { MyQueue(); }
+
 bool PostToThread(DWORD threadId, const MSG &msg) {
     auto q = threadId == GetCurrentThreadId() ? owner.queue : QueueOf(threadId);
     if (!q && threadId == GetCurrentThreadId()) q = QueueOf(MyQueue().threadId);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "message_queue.h"
 #include "window_registry.h"
 #include "winbase.h"
 
@@ -52,6 +53,7 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+    platform::EnsureThreadQueue();
     auto record = std::make_shared<WindowRecord>();
     record->threadId = GetCurrentThreadId();
     record->windowClass = cls;
