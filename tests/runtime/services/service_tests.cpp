@@ -60,6 +60,15 @@ TEST_F(Services, PathsIntoABuffer) {
     EXPECT_STREQ(buffer, "runtime_service_tests");
 }
 
+TEST_F(Services, TheRunDirectoryIsTheWholeDirectoryOfTheProgram) {
+    std::string path(8192, '\0');
+    path.resize(GetModuleFileNameA(nullptr, path.data(), DWORD(path.size())));
+    std::string runDirectory = reinterpret_cast<const char *>(RuntimeService(kServiceRunDirectory, 0, 0));
+    EXPECT_EQ(runDirectory, path.substr(0, path.rfind('\\')));
+    EXPECT_STREQ(reinterpret_cast<const char *>(RuntimeService(kServiceExecutableName, 0, 0)),
+                 path.substr(path.rfind('\\') + 1).c_str());
+}
+
 TEST_F(Services, TheRunDirectoryBecomesTheCurrentDirectory) {
     char current[4096];
     GetCurrentDirectoryA(sizeof current, current);
