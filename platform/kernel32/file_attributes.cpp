@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "dos_path.h"
 #include "file_attributes.h"
@@ -51,31 +53,34 @@ DWORD DosAttributesOf(const std::string &hostPath, const struct stat &info) {
 
 } // namespace platform
 
-extern "C" DWORD WINAPI GetFileAttributesA(LPCSTR path) {
+namespace {
+
+// The host path of an existing file, with its status; sets the last error otherwise.
+std::optional<std::string> StatDosPath(LPCSTR path, struct stat &info) {
     auto host = platform::DosToHostPath(path);
-    struct stat info;
     if (!host || host->empty()) {
         SetLastError(ERROR_PATH_NOT_FOUND);
-        return INVALID_FILE_ATTRIBUTES;
+        return std::nullopt;
     }
     if (stat(host->c_str(), &info) != 0) {
         SetLastError(platform::ErrorFromErrno(errno));
-        return INVALID_FILE_ATTRIBUTES;
+        return std::nullopt;
     }
-    return platform::DosAttributesOf(*host, info);
+    return host;
+}
+
+} // namespace
+
+extern "C" DWORD WINAPI GetFileAttributesA(LPCSTR path) {
+    struct stat info;
+    auto host = StatDosPath(path, info);
+    return host ? platform::DosAttributesOf(*host, info) : INVALID_FILE_ATTRIBUTES;
 }
 
 extern "C" BOOL WINAPI SetFileAttributesA(LPCSTR path, DWORD attributes) {
-    auto host = platform::DosToHostPath(path);
     struct stat info;
-    if (!host || host->empty()) {
-        SetLastError(ERROR_PATH_NOT_FOUND);
-        return FALSE;
-    }
-    if (stat(host->c_str(), &info) != 0) {
-        SetLastError(platform::ErrorFromErrno(errno));
-        return FALSE;
-    }
+    auto host = StatDosPath(path, info);
+    if (!host) return FALSE;
     char text[16];
     std::snprintf(text, sizeof text, "%x", unsigned(attributes & platform::kStoredBits));
     if (setxattr(host->c_str(), platform::kAttributeName, text, std::strlen(text), 0) != 0) {

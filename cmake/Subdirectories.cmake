@@ -1,0 +1,15 @@
+# Adds every immediate subfolder of the current source folder that has a CMakeLists.txt.
+# PATTERN picks deeper levels (e.g. "*/*" for layer/module folders).
+function(sorvel_add_subdirectories)
+  cmake_parse_arguments(S "" "PATTERN" "" ${ARGN})
+  if(NOT S_PATTERN)
+    set(S_PATTERN "*")
+  endif()
+  file(GLOB dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${S_PATTERN})
+  foreach(dir ${dirs})
+    if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt)
+      file(RELATIVE_PATH rel ${CMAKE_CURRENT_SOURCE_DIR} ${dir})
+      add_subdirectory(${rel})
+    endif()
+  endforeach()
+endfunction()
