@@ -4,13 +4,18 @@
 #include <vector>
 
 namespace cmd {
+
+extern const CommandEntry kNumberCommands[];
+extern const CommandEntry kConversionCommands[];
+extern const CommandEntry kDateTimeCommands[];
+
 namespace {
 
 // Each command family lists its commands; the table is their union.
 const std::vector<CommandEntry> &Table() {
     static const std::vector<CommandEntry> table = [] {
         std::vector<CommandEntry> all;
-        for (const CommandEntry *family : {static_cast<const CommandEntry *>(nullptr)}) {
+        for (const CommandEntry *family : {kNumberCommands, kConversionCommands, kDateTimeCommands}) {
             for (const CommandEntry *e = family; e && e->name; ++e) all.push_back(*e);
         }
         all.push_back({nullptr, nullptr, 0});

@@ -1,0 +1,39 @@
+#include "date_time_commands.h"
+
+#include "ole_date.h"
+#include "value_numbers.h"
+#include "windows.h"
+
+namespace cmd {
+namespace {
+
+int ClampPart(int32_t part) { return part < 1 ? 1 : part > 10 ? 10 : part; }
+
+} // namespace
+
+void CurrentTime(rt::TypedValue *result, int32_t, rt::TypedValue *) {
+    SYSTEMTIME now;
+    GetLocalTime(&now); // milliseconds dropped: whole seconds only
+    *result = rt::MakeDateTime(OleDateOf(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond));
+}
+
+void DatePartCommand(rt::TypedValue *result, int32_t count, const rt::TypedValue *args, int part) {
+    double date = count > 0 ? args[0].AsDouble() : 0.0;
+    if (part == 0) part = ClampPart(count > 1 ? IntegerOf(args[1]) : 0);
+    *result = rt::MakeInteger(DatePartOf(DateFieldsOf(date), part));
+}
+
+void GetYear(rt::TypedValue *r, int32_t n, rt::TypedValue *a) { DatePartCommand(r, n, a, kPartYear); }
+void GetMonth(rt::TypedValue *r, int32_t n, rt::TypedValue *a) { DatePartCommand(r, n, a, kPartMonth); }
+void GetDay(rt::TypedValue *r, int32_t n, rt::TypedValue *a) { DatePartCommand(r, n, a, kPartDay); }
+void GetHour(rt::TypedValue *r, int32_t n, rt::TypedValue *a) { DatePartCommand(r, n, a, kPartHour); }
+void GetMinute(rt::TypedValue *r, int32_t n, rt::TypedValue *a) { DatePartCommand(r, n, a, kPartMinute); }
+void GetSecond(rt::TypedValue *r, int32_t n, rt::TypedValue *a) { DatePartCommand(r, n, a, kPartSecond); }
+
+const CommandEntry kDateTimeCommands[] = {
+    {"CurrentTime", CurrentTime, 1}, {"GetYear", GetYear, 1},     {"GetMonth", GetMonth, 1},
+    {"GetDay", GetDay, 1},           {"GetHour", GetHour, 1},     {"GetMinute", GetMinute, 1},
+    {"GetSecond", GetSecond, 1},     {nullptr, nullptr, 0},
+};
+
+} // namespace cmd
