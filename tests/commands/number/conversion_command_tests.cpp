@@ -18,7 +18,11 @@ using testvalues::Typed;
 
 class Conversions : public ::testing::Test {
 protected:
-    void SetUp() override { StartTestRuntime(); }
+    void SetUp() override {
+        // A runtime error ends the process after its clean-up: run it in a fresh one.
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        StartTestRuntime();
+    }
 };
 
 double Number(rt::TypedValue arg) {

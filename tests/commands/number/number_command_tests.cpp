@@ -14,7 +14,11 @@ using testsupport::CallCommand;
 
 class NumberCommands : public ::testing::Test {
 protected:
-    void SetUp() override { testsupport::StartTestRuntime(); }
+    void SetUp() override {
+        // A runtime error ends the process after its clean-up: run it in a fresh one.
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        testsupport::StartTestRuntime();
+    }
 };
 
 double Divide(std::initializer_list<rt::TypedValue> args) {

@@ -23,10 +23,13 @@ TEST_P(RtcallTable, GivesTheStatedResult) {
     EXPECT_EQ(outcome.exitCode, c.expectedExit) << outcome.err;
     std::vector<std::string> lines = Lines(outcome.out);
     ASSERT_EQ(lines.size(), c.expectedLines.size()) << outcome.out;
-    for (size_t i = 0; i < lines.size(); ++i)
+    for (size_t i = 0; i < lines.size(); ++i) {
         EXPECT_TRUE(rtcalltest::LineMatches(c.expectedLines[i], lines[i]))
             << "line " << i + 1 << ": expected " << c.expectedLines[i] << ", got " << lines[i];
-    if (!c.expectedStderr.empty()) EXPECT_NE(outcome.err.find(c.expectedStderr), std::string::npos) << outcome.err;
+    }
+    if (!c.expectedStderr.empty()) {
+        EXPECT_NE(outcome.err.find(c.expectedStderr), std::string::npos) << outcome.err;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RtcallTable, ::testing::ValuesIn(rtcalltest::ReadCases(RTCALL_CASES_DIR)),
