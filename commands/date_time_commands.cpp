@@ -18,7 +18,7 @@ void CurrentTime(rt::TypedValue *result, int32_t, rt::TypedValue *) {
 }
 
 void DatePartCommand(rt::TypedValue *result, int32_t count, const rt::TypedValue *args, int part) {
-    double date = count > 0 ? args[0].AsDouble() : 0.0;
+    double date = count > 0 ? NumberOf(args[0]) : 0.0; // a date-time as it is, other numbers converted
     if (part == 0) part = ClampPart(count > 1 ? IntegerOf(args[1]) : 0);
     *result = rt::MakeInteger(DatePartOf(DateFieldsOf(date), part));
 }
