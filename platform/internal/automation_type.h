@@ -1,0 +1,120 @@
+// Automation classes described by tables: a type description gives each member its
+// FUNCDESC or VARDESC (parameter types, PARAMFLAG_* flags, defaults), and the generic
+// IDispatch of AutomationObject checks and converts the arguments of a call by it before
+// the member's handler runs.
+#pragma once
+
+#include <oleauto.h>
+
+#include <atomic>
+#include <vector>
+
+namespace ole {
+
+class AutomationObject;
+
+// One call of a member, as its handler sees it.
+struct MemberCall {
+    WORD flags;       // DISPATCH_* of the call
+    VARIANT *args;    // one per formal parameter, in declared order, converted to the declared
+                      // types; a pointer type arrives as VT_BYREF; an omitted optional one
+                      // without default is VT_ERROR / DISP_E_PARAMNOTFOUND
+    UINT count;       // number of formal parameters
+    VARIANT *result;  // empty on entry
+    EXCEPINFO *error; // may be null
+};
+
+using MemberHandler = HRESULT (*)(AutomationObject &self, MemberCall &call);
+
+struct ParamSpec {
+    const OLECHAR *name;
+    TYPEDESC type;
+    USHORT flags = PARAMFLAG_FIN;
+    const VARIANT *defaultValue = nullptr; // with PARAMFLAG_FHASDEFAULT
+};
+
+enum class MemberKind { Function, Variable, Constant };
+
+struct MemberSpec {
+    const OLECHAR *name;
+    DISPID id;
+    MemberKind kind = MemberKind::Function;
+    INVOKEKIND invoke = INVOKE_FUNC;
+    TYPEDESC type = {};                 // result of a function, or the value type of a variable or constant
+    std::vector<ParamSpec> params = {};
+    SHORT optionalCount = 0;            // -1: the last parameter gathers a variable argument list
+    MemberHandler handler = nullptr;    // a variable's handler serves both get and put
+    WORD flags = 0;                     // FUNCFLAG_* or VARFLAG_*
+    LONG constant = 0;
+};
+
+struct TypeSpec {
+    const OLECHAR *name;
+    GUID guid;
+    TYPEKIND kind = TKIND_DISPATCH;
+    std::vector<MemberSpec> members = {};
+    std::vector<ITypeInfo *> references = {}; // VT_USERDEFINED hreftype n names references[n]
+    TYPEDESC alias = {};
+};
+
+// The type information of a spec. It lives as long as the process and is safe to share
+// between threads; create each one once (a function-local static).
+ITypeInfo *CreateTypeInfo(TypeSpec spec);
+
+inline TYPEDESC Type(VARTYPE vt) {
+    TYPEDESC t = {};
+    t.vt = vt;
+    return t;
+}
+inline TYPEDESC PointerTo(TYPEDESC *inner) {
+    TYPEDESC t = {};
+    t.lptdesc = inner;
+    t.vt = VT_PTR;
+    return t;
+}
+inline TYPEDESC SafeArrayOf(TYPEDESC *element) {
+    TYPEDESC t = PointerTo(element);
+    t.vt = VT_SAFEARRAY;
+    return t;
+}
+inline TYPEDESC UserDefined(HREFTYPE reference) {
+    TYPEDESC t = {};
+    t.hreftype = reference;
+    t.vt = VT_USERDEFINED;
+    return t;
+}
+
+// The base of every table-driven automation object: reference counting, QueryInterface
+// for IUnknown, IDispatch and the type's own interface identifier, and IDispatch over the type.
+class AutomationObject : public IDispatch {
+public:
+    explicit AutomationObject(ITypeInfo *type) : type_(type) {}
+    virtual ~AutomationObject() = default;
+    AutomationObject(const AutomationObject &) = delete;
+    AutomationObject &operator=(const AutomationObject &) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *pctinfo) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR *names, UINT count, LCID lcid, DISPID *ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS *params,
+                                     VARIANT *result, EXCEPINFO *error, UINT *argError) override;
+
+private:
+    std::atomic<ULONG> refs_{1};
+    ITypeInfo *type_;
+};
+
+// Fills the exception record (when there is one) and returns DISP_E_EXCEPTION.
+HRESULT RaiseException(EXCEPINFO *error, SCODE code, const OLECHAR *source, const OLECHAR *description);
+
+inline bool IsMissing(const VARIANT &v) { return v.vt == VT_ERROR && v.scode == DISP_E_PARAMNOTFOUND; }
+
+// The VARIANT type a formal parameter takes: pointers give VT_BYREF plus the pointee, safe
+// and fixed arrays VT_ARRAY plus the element, user-defined types resolve through owner
+// (enumeration VT_I4, dispatch interface VT_DISPATCH, alias further, else VT_UNKNOWN).
+VARTYPE ResolveParameterType(ITypeInfo *owner, const TYPEDESC &type);
+
+} // namespace ole

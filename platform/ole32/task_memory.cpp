@@ -1,0 +1,14 @@
+// The COM task allocator.
+#include <objbase.h>
+
+#include <cstdlib>
+
+extern "C" {
+
+LPVOID WINAPI CoTaskMemAlloc(SIZE_T cb) { return std::malloc(cb ? cb : 1); }
+
+LPVOID WINAPI CoTaskMemRealloc(LPVOID pv, SIZE_T cb) { return std::realloc(pv, cb ? cb : 1); }
+
+void WINAPI CoTaskMemFree(LPVOID pv) { std::free(pv); }
+
+} // extern "C"
