@@ -7,6 +7,7 @@
 #include <oleauto.h>
 
 #include <atomic>
+#include <string>
 #include <vector>
 
 namespace ole {
@@ -116,5 +117,56 @@ inline bool IsMissing(const VARIANT &v) { return v.vt == VT_ERROR && v.scode == 
 // and fixed arrays VT_ARRAY plus the element, user-defined types resolve through owner
 // (enumeration VT_I4, dispatch interface VT_DISPATCH, alias further, else VT_UNKNOWN).
 VARTYPE ResolveParameterType(ITypeInfo *owner, const TYPEDESC &type);
+
+} // namespace ole
+
+namespace ole {
+
+inline MemberSpec PropertyGet(const OLECHAR *name, DISPID id, TYPEDESC type, MemberHandler handler,
+                              std::vector<ParamSpec> params = {}) {
+    return MemberSpec{name, id, MemberKind::Function, INVOKE_PROPERTYGET, type, std::move(params), 0, handler};
+}
+
+inline MemberSpec PropertyPut(const OLECHAR *name, DISPID id, TYPEDESC type, MemberHandler handler) {
+    return MemberSpec{name, id, MemberKind::Function, INVOKE_PROPERTYPUT, Type(VT_VOID), {{u"value", type}}, 0, handler};
+}
+
+inline MemberSpec Method(const OLECHAR *name, DISPID id, TYPEDESC result, std::vector<ParamSpec> params,
+                         MemberHandler handler, SHORT optionalCount = 0) {
+    return MemberSpec{name, id, MemberKind::Function, INVOKE_FUNC, result, std::move(params), optionalCount, handler};
+}
+
+inline std::u16string TextOf(const VARIANT &v) {
+    return v.vt == VT_BSTR && v.bstrVal ? std::u16string(v.bstrVal, SysStringLen(v.bstrVal)) : std::u16string();
+}
+
+inline HRESULT ReturnText(MemberCall &call, const std::u16string &text) {
+    call.result->bstrVal = SysAllocStringLen(text.data(), UINT(text.size()));
+    if (!call.result->bstrVal) return E_OUTOFMEMORY;
+    call.result->vt = VT_BSTR;
+    return S_OK;
+}
+
+inline HRESULT ReturnLong(MemberCall &call, LONG value) {
+    call.result->vt = VT_I4;
+    call.result->lVal = value;
+    return S_OK;
+}
+
+inline HRESULT ReturnBool(MemberCall &call, bool value) {
+    call.result->vt = VT_BOOL;
+    call.result->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+// Hands a new object (holding one reference) to the caller as the call's result.
+inline HRESULT ReturnObject(MemberCall &call, IDispatch *object) {
+    if (!object) return E_OUTOFMEMORY;
+    call.result->vt = VT_DISPATCH;
+    call.result->pdispVal = object;
+    return S_OK;
+}
+
+inline bool IsPut(const MemberCall &call) { return call.flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF); }
 
 } // namespace ole

@@ -6,3 +6,9 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/safearray.cpp
   ${CMAKE_CURRENT_LIST_DIR}/typelib.cpp
   ${CMAKE_CURRENT_LIST_DIR}/automation_type.cpp)
+target_sources(platform PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/regexp_engine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/regexp_component.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/charset_codec.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/stream_component.cpp)
+target_link_libraries(platform PRIVATE PkgConfig::PCRE2)
