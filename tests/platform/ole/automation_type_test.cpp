@@ -217,11 +217,11 @@ TEST_F(AutomationTypeTest, OutParametersWriteThroughReferences) {
 }
 
 TEST_F(AutomationTypeTest, VariableArgumentLists) {
-    Var r;
+    Var r, none;
     ASSERT_EQ(Invoke(3, DISPATCH_METHOD, {Text(u"-"), Text(u"a"), Long(2), Bool(true)}, &r), S_OK);
     EXPECT_EQ(::TextOf(r.v), u"a-2--1");
-    ASSERT_EQ(Invoke(3, DISPATCH_METHOD, {Text(u",")}, &r), S_OK);
-    EXPECT_EQ(::TextOf(r.v), u"");
+    ASSERT_EQ(Invoke(3, DISPATCH_METHOD, {Text(u",")}, &none), S_OK);
+    EXPECT_EQ(::TextOf(none.v), u"");
 }
 
 TEST_F(AutomationTypeTest, VariablesAndEnumerations) {
