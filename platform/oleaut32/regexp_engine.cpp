@@ -78,6 +78,9 @@ bool FindMatches(const CompiledPattern &pattern, const std::u16string &subject, 
     PCRE2_SIZE start = 0;
     while (start <= subject.size()) {
         int rc = pcre2_match(pattern.code(), Units(subject), subject.size(), start, 0, data, nullptr);
+        // Deep backtracking can outgrow the JIT stack; the interpreter keeps its frames on the heap.
+        if (rc == PCRE2_ERROR_JIT_STACKLIMIT)
+            rc = pcre2_match(pattern.code(), Units(subject), subject.size(), start, PCRE2_NO_JIT, data, nullptr);
         if (rc == PCRE2_ERROR_NOMATCH) break;
         if (rc < 0) {
             ok = false;

@@ -180,3 +180,16 @@ TEST_F(RegExpTest, ScriptSyntaxExtras) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RegExpTest, DeepBacktrackingOnLargeTextStillMatches) {
+    Configure(u"(a|b)*c", false, false, false);
+    std::u16string subject(200000, u'a');
+    subject += u'c';
+    std::vector<std::u16string> found = Matches(subject);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].size(), subject.size());
+}
+
+} // namespace
