@@ -21,6 +21,12 @@ struct SystemModule {
     size_t exportCount;
 };
 
+// Export tables kept beside the modules that implement them.
+extern const ModuleExport kOle32Exports[];
+extern const size_t kOle32ExportCount;
+extern const ModuleExport kOleAut32Exports[];
+extern const size_t kOleAut32ExportCount;
+
 // The built-in modules, for LoadLibraryA by case-insensitive name.
 const SystemModule *FindSystemModule(const char *fileName);
 // The export record behind an address GetProcAddress returned, if it is a system export.

@@ -79,8 +79,8 @@ const SystemModule kModules[] = {
     {"advapi32.dll", nullptr, 0},
     {"mpr.dll", nullptr, 0},
     {"shell32.dll", nullptr, 0},
-    {"ole32.dll", nullptr, 0},
-    {"oleaut32.dll", nullptr, 0},
+    {"ole32.dll", kOle32Exports, kOle32ExportCount},
+    {"oleaut32.dll", kOleAut32Exports, kOleAut32ExportCount},
     {"wininet.dll", nullptr, 0},
     {"shlwapi.dll", nullptr, 0},
 };

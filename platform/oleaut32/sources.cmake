@@ -5,7 +5,8 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/variant_change.cpp
   ${CMAKE_CURRENT_LIST_DIR}/safearray.cpp
   ${CMAKE_CURRENT_LIST_DIR}/typelib.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/automation_type.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/automation_type.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/exports.cpp)
 target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/regexp_engine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/regexp_component.cpp

@@ -4,6 +4,8 @@
 #include <thread>
 #include <vector>
 
+#include <windows.h>
+
 #include "ole_test_support.h"
 
 namespace {
@@ -149,6 +151,25 @@ TEST(ComThreads, ObjectsOnSeveralThreadsAtOnce) {
     }
     for (auto &th : threads) th.join();
     EXPECT_EQ(failures.load(), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(OleModules, ExportTheirFunctionsToDeclaredCalls) {
+    HMODULE ole32 = LoadLibraryA("OLE32.DLL");
+    ASSERT_NE(ole32, nullptr);
+    EXPECT_EQ(reinterpret_cast<void *>(GetProcAddress(ole32, "CoInitialize")), reinterpret_cast<void *>(&CoInitialize));
+    EXPECT_EQ(reinterpret_cast<void *>(GetProcAddress(ole32, "CoUninitialize")),
+              reinterpret_cast<void *>(&CoUninitialize));
+    HMODULE oleaut32 = LoadLibraryA("oleaut32.dll");
+    ASSERT_NE(oleaut32, nullptr);
+    EXPECT_EQ(reinterpret_cast<void *>(GetProcAddress(oleaut32, "SysAllocString")),
+              reinterpret_cast<void *>(&SysAllocString));
+    EXPECT_EQ(GetProcAddress(oleaut32, "NoSuchExport"), nullptr);
+    FreeLibrary(ole32);
+    FreeLibrary(oleaut32);
 }
 
 } // namespace
