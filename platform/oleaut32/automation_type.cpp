@@ -112,6 +112,9 @@ private:
 
     void Build();
     const MemberSpec *FindForCall(DISPID id, WORD flags) const;
+    static std::vector<Formal> FormalsOf(const MemberSpec &member, bool put);
+    HRESULT ConvertArgument(const Formal &f, bool optional, DISPPARAMS *params, UINT i, struct CallArguments &call);
+    static HRESULT Run(AutomationObject &self, const MemberSpec &member, MemberCall call, VARIANT *result);
     HRESULT Call(AutomationObject &self, const MemberSpec &member, WORD flags, DISPPARAMS *params,
                  VARIANT *result, EXCEPINFO *error, UINT *argError);
 
@@ -342,15 +345,37 @@ HRESULT GatherVariableList(DISPPARAMS *params, UINT first, VARIANT &slot) {
     return S_OK;
 }
 
-HRESULT AutomationType::Call(AutomationObject &self, const MemberSpec &member, WORD flags, DISPPARAMS *params,
-                             VARIANT *result, EXCEPINFO *error, UINT *argError) {
+std::vector<AutomationType::Formal> AutomationType::FormalsOf(const MemberSpec &member, bool put) {
     std::vector<Formal> formals;
-    bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
     if (member.kind == MemberKind::Function) {
         for (const ParamSpec &p : member.params) formals.push_back({p.type, p.flags, p.defaultValue});
     } else if (put) {
         formals.push_back({member.type, PARAMFLAG_FIN, nullptr});
     }
+    return formals;
+}
+
+// Fills slot i for formal f from the call's actual argument (or its absence).
+HRESULT AutomationType::ConvertArgument(const Formal &f, bool optional, DISPPARAMS *params, UINT i,
+                                        CallArguments &call) {
+    bool given = i < params->cArgs;
+    VARIANT *actual = given ? &params->rgvarg[params->cArgs - 1 - i] : nullptr;
+    if (!given || IsMissing(*actual)) {
+        if (!optional) return given ? DISP_E_PARAMNOTOPTIONAL : DISP_E_BADPARAMCOUNT;
+        if (f.defaultValue) return VariantCopy(&call.args[i], f.defaultValue);
+        call.args[i].vt = VT_ERROR;
+        call.args[i].scode = DISP_E_PARAMNOTFOUND;
+        return S_OK;
+    }
+    VARTYPE vt = ResolveParameterType(this, f.type);
+    if (vt & VT_BYREF) return PassByReference(*actual, vt & ~VT_BYREF, call, i);
+    return PassByValue(*actual, vt, call.args[i]);
+}
+
+HRESULT AutomationType::Call(AutomationObject &self, const MemberSpec &member, WORD flags, DISPPARAMS *params,
+                             VARIANT *result, EXCEPINFO *error, UINT *argError) {
+    bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
+    std::vector<Formal> formals = FormalsOf(member, put);
     bool varargs = member.kind == MemberKind::Function && member.optionalCount == -1 && !formals.empty();
     UINT fixed = UINT(formals.size()) - (varargs ? 1 : 0);
     UINT firstOptional = member.optionalCount > 0 ? fixed - UINT(member.optionalCount) : fixed;
@@ -358,21 +383,10 @@ HRESULT AutomationType::Call(AutomationObject &self, const MemberSpec &member, W
 
     CallArguments call(formals.size());
     for (UINT i = 0; i < fixed; ++i) {
-        const Formal &f = formals[i];
-        bool optional = i >= firstOptional || (f.flags & (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT));
-        bool given = i < params->cArgs;
-        VARIANT *actual = given ? &params->rgvarg[params->cArgs - 1 - i] : nullptr;
-        if (!given || IsMissing(*actual)) {
-            if (!optional) return given ? DISP_E_PARAMNOTOPTIONAL : DISP_E_BADPARAMCOUNT;
-            if (f.defaultValue) VariantCopy(&call.args[i], f.defaultValue);
-            else call.args[i].vt = VT_ERROR, call.args[i].scode = DISP_E_PARAMNOTFOUND;
-            continue;
-        }
-        VARTYPE vt = ResolveParameterType(this, f.type);
-        HRESULT hr = (vt & VT_BYREF) ? PassByReference(*actual, vt & ~VT_BYREF, call, i)
-                                     : PassByValue(*actual, vt, call.args[i]);
+        bool optional = i >= firstOptional || (formals[i].flags & (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT));
+        HRESULT hr = ConvertArgument(formals[i], optional, params, i, call);
         if (FAILED(hr)) {
-            if (argError) *argError = params->cArgs - 1 - i;
+            if (argError && i < params->cArgs) *argError = params->cArgs - 1 - i;
             return hr;
         }
     }
@@ -380,18 +394,18 @@ HRESULT AutomationType::Call(AutomationObject &self, const MemberSpec &member, W
         HRESULT hr = GatherVariableList(params, fixed, call.args[fixed]);
         if (FAILED(hr)) return hr;
     }
+    return Run(self, member, MemberCall{flags, call.args.data(), UINT(call.args.size()), nullptr, error},
+               put ? nullptr : result);
+}
 
+HRESULT AutomationType::Run(AutomationObject &self, const MemberSpec &member, MemberCall call, VARIANT *result) {
     VARIANT value;
     VariantInit(&value);
-    HRESULT hr;
-    if (member.kind == MemberKind::Constant) {
-        value.vt = VT_I4;
-        value.lVal = member.constant;
-        hr = S_OK;
-    } else {
-        MemberCall mc = {flags, call.args.data(), UINT(call.args.size()), &value, error};
-        hr = member.handler ? member.handler(self, mc) : E_NOTIMPL;
-    }
+    call.result = &value;
+    HRESULT hr = S_OK;
+    if (member.kind == MemberKind::Constant) value.vt = VT_I4, value.lVal = member.constant;
+    else hr = member.handler ? member.handler(self, call) : E_NOTIMPL;
+    // A put has no result: the caller's result variant is left as it was.
     if (SUCCEEDED(hr) && result) *result = value;
     else VariantClear(&value);
     return hr;

@@ -226,7 +226,10 @@ TEST_F(AutomationTypeTest, VariableArgumentLists) {
 
 TEST_F(AutomationTypeTest, VariablesAndEnumerations) {
     Var r;
-    ASSERT_EQ(Invoke(4, DISPATCH_PROPERTYPUT, {Text(u"12")}, nullptr, nullptr, true), S_OK);
+    r->vt = VT_I2;
+    r->iVal = 3;
+    ASSERT_EQ(Invoke(4, DISPATCH_PROPERTYPUT, {Text(u"12")}, &r, nullptr, true), S_OK);
+    EXPECT_EQ(r->vt, VT_I2); // a put leaves the result alone
     ASSERT_EQ(Invoke(4, DISPATCH_PROPERTYGET, {}, &r), S_OK);
     EXPECT_EQ(r->lVal, 12);
     ASSERT_EQ(Invoke(5, DISPATCH_METHOD, {Real(1)}, &r), S_OK);
