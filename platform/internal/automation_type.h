@@ -27,7 +27,7 @@ struct MemberCall {
 
 using MemberHandler = HRESULT (*)(AutomationObject &self, MemberCall &call);
 
-struct ParamSpec {
+struct ParamEntry {
     const OLECHAR *name;
     TYPEDESC type;
     USHORT flags = PARAMFLAG_FIN;
@@ -36,31 +36,31 @@ struct ParamSpec {
 
 enum class MemberKind { Function, Variable, Constant };
 
-struct MemberSpec {
+struct MemberEntry {
     const OLECHAR *name;
     DISPID id;
     MemberKind kind = MemberKind::Function;
     INVOKEKIND invoke = INVOKE_FUNC;
     TYPEDESC type = {};                 // result of a function, or the value type of a variable or constant
-    std::vector<ParamSpec> params = {};
+    std::vector<ParamEntry> params = {};
     SHORT optionalCount = 0;            // -1: the last parameter gathers a variable argument list
     MemberHandler handler = nullptr;    // a variable's handler serves both get and put
     WORD flags = 0;                     // FUNCFLAG_* or VARFLAG_*
     LONG constant = 0;
 };
 
-struct TypeSpec {
+struct TypeTable {
     const OLECHAR *name;
     GUID guid;
     TYPEKIND kind = TKIND_DISPATCH;
-    std::vector<MemberSpec> members = {};
+    std::vector<MemberEntry> members = {};
     std::vector<ITypeInfo *> references = {}; // VT_USERDEFINED hreftype n names references[n]
     TYPEDESC alias = {};
 };
 
-// The type information of a spec. It lives as long as the process and is safe to share
+// The type information of a table. It lives as long as the process and is safe to share
 // between threads; create each one once (a function-local static).
-ITypeInfo *CreateTypeInfo(TypeSpec spec);
+ITypeInfo *CreateTypeInfo(TypeTable table);
 
 inline TYPEDESC Type(VARTYPE vt) {
     TYPEDESC t = {};
@@ -122,18 +122,18 @@ VARTYPE ResolveParameterType(ITypeInfo *owner, const TYPEDESC &type);
 
 namespace ole {
 
-inline MemberSpec PropertyGet(const OLECHAR *name, DISPID id, TYPEDESC type, MemberHandler handler,
-                              std::vector<ParamSpec> params = {}) {
-    return MemberSpec{name, id, MemberKind::Function, INVOKE_PROPERTYGET, type, std::move(params), 0, handler};
+inline MemberEntry PropertyGet(const OLECHAR *name, DISPID id, TYPEDESC type, MemberHandler handler,
+                              std::vector<ParamEntry> params = {}) {
+    return MemberEntry{name, id, MemberKind::Function, INVOKE_PROPERTYGET, type, std::move(params), 0, handler};
 }
 
-inline MemberSpec PropertyPut(const OLECHAR *name, DISPID id, TYPEDESC type, MemberHandler handler) {
-    return MemberSpec{name, id, MemberKind::Function, INVOKE_PROPERTYPUT, Type(VT_VOID), {{u"value", type}}, 0, handler};
+inline MemberEntry PropertyPut(const OLECHAR *name, DISPID id, TYPEDESC type, MemberHandler handler) {
+    return MemberEntry{name, id, MemberKind::Function, INVOKE_PROPERTYPUT, Type(VT_VOID), {{u"value", type}}, 0, handler};
 }
 
-inline MemberSpec Method(const OLECHAR *name, DISPID id, TYPEDESC result, std::vector<ParamSpec> params,
+inline MemberEntry Method(const OLECHAR *name, DISPID id, TYPEDESC result, std::vector<ParamEntry> params,
                          MemberHandler handler, SHORT optionalCount = 0) {
-    return MemberSpec{name, id, MemberKind::Function, INVOKE_FUNC, result, std::move(params), optionalCount, handler};
+    return MemberEntry{name, id, MemberKind::Function, INVOKE_FUNC, result, std::move(params), optionalCount, handler};
 }
 
 inline std::u16string TextOf(const VARIANT &v) {

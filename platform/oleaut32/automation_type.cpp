@@ -1,4 +1,4 @@
-// Type information built from a TypeSpec: ITypeInfo and ITypeComp over prebuilt
+// Type information built from a TypeTable: ITypeInfo and ITypeComp over prebuilt
 // FUNCDESC / VARDESC records that stay valid for the life of the process.
 #include "automation_type.h"
 
@@ -15,7 +15,7 @@ BSTR Copy(const OLECHAR *s) { return s ? SysAllocString(s) : nullptr; }
 
 class AutomationType final : public ITypeInfo, public ITypeComp {
 public:
-    explicit AutomationType(TypeSpec spec) : spec_(std::move(spec)) { Build(); }
+    explicit AutomationType(TypeTable table) : table_(std::move(table)) { Build(); }
 
     // The generic IDispatch::Invoke of AutomationObject.
     HRESULT Dispatch(AutomationObject &self, DISPID id, WORD flags, DISPPARAMS *params, VARIANT *result,
@@ -71,8 +71,8 @@ public:
     HRESULT STDMETHODCALLTYPE GetRefTypeInfo(HREFTYPE ref, ITypeInfo **ppTInfo) override {
         if (!ppTInfo) return E_INVALIDARG;
         *ppTInfo = nullptr;
-        if (ref >= spec_.references.size() || !spec_.references[ref]) return TYPE_E_ELEMENTNOTFOUND;
-        *ppTInfo = spec_.references[ref];
+        if (ref >= table_.references.size() || !table_.references[ref]) return TYPE_E_ELEMENTNOTFOUND;
+        *ppTInfo = table_.references[ref];
         (*ppTInfo)->AddRef();
         return S_OK;
     }
@@ -111,21 +111,21 @@ private:
     };
 
     void Build();
-    const MemberSpec *FindForCall(DISPID id, WORD flags) const;
-    static std::vector<Formal> FormalsOf(const MemberSpec &member, bool put);
+    const MemberEntry *FindForCall(DISPID id, WORD flags) const;
+    static std::vector<Formal> FormalsOf(const MemberEntry &member, bool put);
     HRESULT ConvertArgument(const Formal &f, bool optional, DISPPARAMS *params, UINT i, struct CallArguments &call);
-    static HRESULT Run(AutomationObject &self, const MemberSpec &member, MemberCall call, VARIANT *result);
-    HRESULT Call(AutomationObject &self, const MemberSpec &member, WORD flags, DISPPARAMS *params,
+    static HRESULT Run(AutomationObject &self, const MemberEntry &member, MemberCall call, VARIANT *result);
+    HRESULT Call(AutomationObject &self, const MemberEntry &member, WORD flags, DISPPARAMS *params,
                  VARIANT *result, EXCEPINFO *error, UINT *argError);
 
-    TypeSpec spec_;
+    TypeTable table_;
     std::deque<FUNCDESC> funcs_;
     std::deque<VARDESC> vars_;
     std::deque<std::vector<ELEMDESC>> paramLists_;
     std::deque<PARAMDESCEX> defaults_;
     std::deque<VARIANT> constants_;
-    std::vector<const MemberSpec *> funcMembers_;
-    std::vector<const MemberSpec *> varMembers_;
+    std::vector<const MemberEntry *> funcMembers_;
+    std::vector<const MemberEntry *> varMembers_;
 };
 
 ELEMDESC Element(const TYPEDESC &type, USHORT flags, PARAMDESCEX *defaultValue) {
@@ -137,10 +137,10 @@ ELEMDESC Element(const TYPEDESC &type, USHORT flags, PARAMDESCEX *defaultValue) 
 }
 
 void AutomationType::Build() {
-    for (const MemberSpec &m : spec_.members) {
+    for (const MemberEntry &m : table_.members) {
         if (m.kind == MemberKind::Function) {
             std::vector<ELEMDESC> &list = paramLists_.emplace_back();
-            for (const ParamSpec &p : m.params) {
+            for (const ParamEntry &p : m.params) {
                 PARAMDESCEX *ex = nullptr;
                 if ((p.flags & PARAMFLAG_FHASDEFAULT) && p.defaultValue) {
                     ex = &defaults_.emplace_back();
@@ -186,17 +186,17 @@ void AutomationType::Build() {
 HRESULT AutomationType::GetTypeAttr(TYPEATTR **ppTypeAttr) {
     if (!ppTypeAttr) return E_INVALIDARG;
     TYPEATTR *a = new TYPEATTR{};
-    a->guid = spec_.guid;
+    a->guid = table_.guid;
     a->memidConstructor = MEMBERID_NIL;
     a->memidDestructor = MEMBERID_NIL;
     a->cbSizeInstance = sizeof(void *);
-    a->typekind = spec_.kind;
+    a->typekind = table_.kind;
     a->cFuncs = WORD(funcs_.size());
     a->cVars = WORD(vars_.size());
-    a->cbSizeVft = spec_.kind == TKIND_DISPATCH ? WORD(7 * sizeof(void *)) : 0;
+    a->cbSizeVft = table_.kind == TKIND_DISPATCH ? WORD(7 * sizeof(void *)) : 0;
     a->cbAlignment = alignof(void *);
-    a->wTypeFlags = spec_.kind == TKIND_DISPATCH ? TYPEFLAG_FDISPATCHABLE : 0;
-    a->tdescAlias = spec_.alias;
+    a->wTypeFlags = table_.kind == TKIND_DISPATCH ? TYPEFLAG_FDISPATCHABLE : 0;
+    a->tdescAlias = table_.alias;
     *ppTypeAttr = a;
     return S_OK;
 }
@@ -204,10 +204,10 @@ HRESULT AutomationType::GetTypeAttr(TYPEATTR **ppTypeAttr) {
 HRESULT AutomationType::GetNames(MEMBERID memid, BSTR *names, UINT cMaxNames, UINT *pcNames) {
     if (!names || !pcNames) return E_INVALIDARG;
     *pcNames = 0;
-    for (const MemberSpec &m : spec_.members) {
+    for (const MemberEntry &m : table_.members) {
         if (m.id != memid) continue;
         if (cMaxNames > 0) names[(*pcNames)++] = Copy(m.name);
-        for (const ParamSpec &p : m.params)
+        for (const ParamEntry &p : m.params)
             if (*pcNames < cMaxNames) names[(*pcNames)++] = Copy(p.name);
         return S_OK;
     }
@@ -217,8 +217,8 @@ HRESULT AutomationType::GetNames(MEMBERID memid, BSTR *names, UINT cMaxNames, UI
 HRESULT AutomationType::GetIDsOfNames(LPOLESTR *names, UINT count, MEMBERID *ids) {
     if (!names || !ids || count == 0) return E_INVALIDARG;
     for (UINT i = 0; i < count; ++i) ids[i] = MEMBERID_NIL;
-    const MemberSpec *found = nullptr;
-    for (const MemberSpec &m : spec_.members)
+    const MemberEntry *found = nullptr;
+    for (const MemberEntry &m : table_.members)
         if (EqualsNoCase(m.name, names[0])) {
             found = &m;
             break;
@@ -236,8 +236,8 @@ HRESULT AutomationType::GetIDsOfNames(LPOLESTR *names, UINT count, MEMBERID *ids
 
 HRESULT AutomationType::GetDocumentation(MEMBERID memid, BSTR *name, BSTR *doc, DWORD *context, BSTR *helpFile) {
     const OLECHAR *found = nullptr;
-    if (memid == MEMBERID_NIL) found = spec_.name;
-    for (const MemberSpec &m : spec_.members)
+    if (memid == MEMBERID_NIL) found = table_.name;
+    for (const MemberEntry &m : table_.members)
         if (!found && m.id == memid) found = m.name;
     if (!found) return TYPE_E_ELEMENTNOTFOUND;
     if (name) *name = Copy(found);
@@ -276,9 +276,9 @@ HRESULT AutomationType::Bind(LPOLESTR name, ULONG, WORD flags, ITypeInfo **ppTIn
     return otherKind ? TYPE_E_TYPEMISMATCH : S_OK;
 }
 
-const MemberSpec *AutomationType::FindForCall(DISPID id, WORD flags) const {
+const MemberEntry *AutomationType::FindForCall(DISPID id, WORD flags) const {
     bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
-    for (const MemberSpec &m : spec_.members) {
+    for (const MemberEntry &m : table_.members) {
         if (m.id != id) continue;
         if (m.kind == MemberKind::Function) {
             bool isPut = m.invoke & (INVOKE_PROPERTYPUT | INVOKE_PROPERTYPUTREF);
@@ -345,10 +345,10 @@ HRESULT GatherVariableList(DISPPARAMS *params, UINT first, VARIANT &slot) {
     return S_OK;
 }
 
-std::vector<AutomationType::Formal> AutomationType::FormalsOf(const MemberSpec &member, bool put) {
+std::vector<AutomationType::Formal> AutomationType::FormalsOf(const MemberEntry &member, bool put) {
     std::vector<Formal> formals;
     if (member.kind == MemberKind::Function) {
-        for (const ParamSpec &p : member.params) formals.push_back({p.type, p.flags, p.defaultValue});
+        for (const ParamEntry &p : member.params) formals.push_back({p.type, p.flags, p.defaultValue});
     } else if (put) {
         formals.push_back({member.type, PARAMFLAG_FIN, nullptr});
     }
@@ -372,7 +372,7 @@ HRESULT AutomationType::ConvertArgument(const Formal &f, bool optional, DISPPARA
     return PassByValue(*actual, vt, call.args[i]);
 }
 
-HRESULT AutomationType::Call(AutomationObject &self, const MemberSpec &member, WORD flags, DISPPARAMS *params,
+HRESULT AutomationType::Call(AutomationObject &self, const MemberEntry &member, WORD flags, DISPPARAMS *params,
                              VARIANT *result, EXCEPINFO *error, UINT *argError) {
     bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
     std::vector<Formal> formals = FormalsOf(member, put);
@@ -398,7 +398,7 @@ HRESULT AutomationType::Call(AutomationObject &self, const MemberSpec &member, W
                put ? nullptr : result);
 }
 
-HRESULT AutomationType::Run(AutomationObject &self, const MemberSpec &member, MemberCall call, VARIANT *result) {
+HRESULT AutomationType::Run(AutomationObject &self, const MemberEntry &member, MemberCall call, VARIANT *result) {
     VARIANT value;
     VariantInit(&value);
     call.result = &value;
@@ -414,7 +414,7 @@ HRESULT AutomationType::Run(AutomationObject &self, const MemberSpec &member, Me
 HRESULT AutomationType::Dispatch(AutomationObject &self, DISPID id, WORD flags, DISPPARAMS *params,
                                  VARIANT *result, EXCEPINFO *error, UINT *argError) {
     if (!params || (params->cArgs && !params->rgvarg)) return E_INVALIDARG;
-    const MemberSpec *member = FindForCall(id, flags);
+    const MemberEntry *member = FindForCall(id, flags);
     if (!member) return DISP_E_MEMBERNOTFOUND;
     bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
     if (put) {
@@ -457,7 +457,7 @@ VARTYPE ResolveParameterType(ITypeInfo *owner, const TYPEDESC &type) {
     return vt;
 }
 
-ITypeInfo *CreateTypeInfo(TypeSpec spec) { return static_cast<ITypeInfo *>(new AutomationType(std::move(spec))); }
+ITypeInfo *CreateTypeInfo(TypeTable table) { return static_cast<ITypeInfo *>(new AutomationType(std::move(table))); }
 
 HRESULT RaiseException(EXCEPINFO *error, SCODE code, const OLECHAR *source, const OLECHAR *description) {
     if (error) {

@@ -46,7 +46,7 @@ HRESULT SubMatchCount(AutomationObject &self, MemberCall &call) {
 }
 
 ITypeInfo *SubMatchesType() {
-    static ITypeInfo *type = CreateTypeInfo(TypeSpec{
+    static ITypeInfo *type = CreateTypeInfo(TypeTable{
         u"ISubMatches",
         {0x3F4DACB3, 0x160D, 0x11D2, {0xA8, 0xE9, 0x00, 0x10, 0x4B, 0x36, 0x5C, 0x9F}},
         TKIND_DISPATCH,
@@ -90,7 +90,7 @@ HRESULT MatchSubMatches(AutomationObject &self, MemberCall &call) {
 }
 
 ITypeInfo *MatchType() {
-    static ITypeInfo *type = CreateTypeInfo(TypeSpec{
+    static ITypeInfo *type = CreateTypeInfo(TypeTable{
         u"IMatch2",
         {0x3F4DACB2, 0x160D, 0x11D2, {0xA8, 0xE9, 0x00, 0x10, 0x4B, 0x36, 0x5C, 0x9F}},
         TKIND_DISPATCH,
@@ -128,7 +128,7 @@ HRESULT CollectionCount(AutomationObject &self, MemberCall &call) {
 }
 
 ITypeInfo *MatchCollectionType() {
-    static ITypeInfo *type = CreateTypeInfo(TypeSpec{
+    static ITypeInfo *type = CreateTypeInfo(TypeTable{
         u"IMatchCollection2",
         {0x3F4DACB1, 0x160D, 0x11D2, {0xA8, 0xE9, 0x00, 0x10, 0x4B, 0x36, 0x5C, 0x9F}},
         TKIND_DISPATCH,
@@ -220,7 +220,7 @@ HRESULT ReplaceMethod(AutomationObject &self, MemberCall &call) {
 }
 
 ITypeInfo *RegExpType() {
-    static ITypeInfo *type = CreateTypeInfo(TypeSpec{
+    static ITypeInfo *type = CreateTypeInfo(TypeTable{
         u"IRegExp2",
         {0x3F4DACB0, 0x160D, 0x11D2, {0xA8, 0xE9, 0x00, 0x10, 0x4B, 0x36, 0x5C, 0x9F}},
         TKIND_DISPATCH,

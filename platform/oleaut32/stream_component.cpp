@@ -231,12 +231,12 @@ VARIANT LongValue(LONG value) {
 }
 
 ITypeInfo *StreamTypeEnum() {
-    static ITypeInfo *type = CreateTypeInfo(TypeSpec{
+    static ITypeInfo *type = CreateTypeInfo(TypeTable{
         u"StreamTypeEnum",
         {0x0000057A, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}},
         TKIND_ENUM,
-        {MemberSpec{u"adTypeBinary", 1, MemberKind::Constant, INVOKE_FUNC, Type(VT_I4), {}, 0, nullptr, 0, kBinary},
-         MemberSpec{u"adTypeText", 2, MemberKind::Constant, INVOKE_FUNC, Type(VT_I4), {}, 0, nullptr, 0, kText}}});
+        {MemberEntry{u"adTypeBinary", 1, MemberKind::Constant, INVOKE_FUNC, Type(VT_I4), {}, 0, nullptr, 0, kBinary},
+         MemberEntry{u"adTypeText", 2, MemberKind::Constant, INVOKE_FUNC, Type(VT_I4), {}, 0, nullptr, 0, kText}}});
     return type;
 }
 
@@ -253,7 +253,7 @@ ITypeInfo *StreamType() {
     const USHORT optional = PARAMFLAG_FIN | PARAMFLAG_FOPT;
     const USHORT defaulted = PARAMFLAG_FIN | PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT;
     const TYPEDESC streamType = UserDefined(0);
-    static ITypeInfo *type = CreateTypeInfo(TypeSpec{
+    static ITypeInfo *type = CreateTypeInfo(TypeTable{
         u"_Stream",
         {0x00000565, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}},
         TKIND_DISPATCH,

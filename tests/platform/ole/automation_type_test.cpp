@@ -51,9 +51,9 @@ HRESULT Level(AutomationObject &self, MemberCall &call) {
 HRESULT Pick(AutomationObject &, MemberCall &call) { return ReturnLong(call, call.args[0].vt); }
 
 ITypeInfo *ColourEnum() {
-    static ITypeInfo *type = CreateTypeInfo(TypeSpec{
+    static ITypeInfo *type = CreateTypeInfo(TypeTable{
         u"Colour", {0x11111111, 0, 0, {0}}, TKIND_ENUM,
-        {MemberSpec{u"Red", 1, MemberKind::Constant, INVOKE_FUNC, Type(VT_I4), {}, 0, nullptr, 0, 1}}});
+        {MemberEntry{u"Red", 1, MemberKind::Constant, INVOKE_FUNC, Type(VT_I4), {}, 0, nullptr, 0, 1}}});
     return type;
 }
 
@@ -62,7 +62,7 @@ TYPEDESC kVariant = Type(VT_VARIANT);
 
 ITypeInfo *ProbeType() {
     static const VARIANT ten = Long(10);
-    static ITypeInfo *type = CreateTypeInfo(TypeSpec{
+    static ITypeInfo *type = CreateTypeInfo(TypeTable{
         u"IProbe", {0x22222222, 0, 0, {0}}, TKIND_DISPATCH,
         {Method(u"Sum", 1, Type(VT_I4),
                 {{u"a", Type(VT_I4)},
@@ -71,7 +71,7 @@ ITypeInfo *ProbeType() {
                 Sum, 2),
          Method(u"Store", 2, Type(VT_VOID), {{u"target", PointerTo(&kLong), PARAMFLAG_FIN | PARAMFLAG_FOUT}}, Store),
          Method(u"Join", 3, Type(VT_BSTR), {{u"separator", Type(VT_BSTR)}, {u"items", SafeArrayOf(&kVariant)}}, Join, -1),
-         MemberSpec{u"Level", 4, MemberKind::Variable, INVOKE_FUNC, Type(VT_I4), {}, 0, Level},
+         MemberEntry{u"Level", 4, MemberKind::Variable, INVOKE_FUNC, Type(VT_I4), {}, 0, Level},
          Method(u"Pick", 5, Type(VT_I4), {{u"colour", UserDefined(0)}}, Pick)},
         {ColourEnum()}});
     return type;
