@@ -79,6 +79,7 @@ TransferSpec specFor(const InternetObject &request, const Outgoing &out) {
     spec.proxy = proxyFor(request.proxy, state.target.secure, state.target.host);
     // Without a tunnel the proxy is sent the absolute address.
     bool absolute = !spec.proxy.empty() && !state.target.secure && state.target.path[0] == '/';
+    spec.path = state.target.path;
     spec.target = absolute ? spec.origin + state.target.path : state.target.path;
     spec.cookies = (state.flags & INTERNET_FLAG_NO_COOKIES) == 0;
     spec.verifyPeer = (request.securityFlags & SECURITY_FLAG_IGNORE_UNKNOWN_CA) == 0;

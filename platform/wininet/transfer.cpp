@@ -64,9 +64,11 @@ int onProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t upload
 }
 
 // libcurl sends its own Accept, Expect, Content-Type and Proxy-Connection lines unless
-// told not to; a header with an empty value is written "Name;" in its list.
+// told not to; a header with an empty value is written "Name;" in its list. It also puts
+// a given Host line first unless the first Host entry of the list clears it, after which
+// the next Host entry goes out where it stands.
 curl_slist *headerListFor(const TransferSpec &spec) {
-    curl_slist *list = nullptr;
+    curl_slist *list = curl_slist_append(nullptr, "Host:");
     for (const std::string &line : spec.headers) {
         size_t colon = line.find(':');
         bool emptyValue = line.find_first_not_of(" \t", colon + 1) == std::string::npos;
@@ -90,8 +92,18 @@ void setMethod(CURL *easy, const TransferSpec &spec) {
     }
 }
 
+// The address libcurl matches cookies against; the request line itself comes from the
+// target. A path its parser refuses is left out (cookies then match as for "/").
+std::string cookieUrl(const TransferSpec &spec) {
+    std::string full = spec.origin + spec.path;
+    CURLU *url = curl_url();
+    bool parsed = url && curl_url_set(url, CURLUPART_URL, full.c_str(), 0) == CURLUE_OK;
+    curl_url_cleanup(url);
+    return parsed ? full : spec.origin + "/";
+}
+
 void setConnection(CURL *easy, const TransferSpec &spec) {
-    curl_easy_setopt(easy, CURLOPT_URL, (spec.origin + "/").c_str());
+    curl_easy_setopt(easy, CURLOPT_URL, cookieUrl(spec).c_str());
     curl_easy_setopt(easy, CURLOPT_REQUEST_TARGET, spec.target.c_str());
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, spec.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
     // An empty proxy also keeps libcurl from taking one from the environment.

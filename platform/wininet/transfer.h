@@ -17,6 +17,7 @@ constexpr DWORD noTimeout = 0xFFFFFFFF;  // 0 means the same
 
 struct TransferSpec {
     std::string origin;   // scheme://host:port, where to connect
+    std::string path;     // origin-form path and query, for cookie matching
     std::string target;   // request target, sent as it is
     std::string verb;
     bool http10 = false;
