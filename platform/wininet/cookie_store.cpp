@@ -2,24 +2,24 @@
 
 #include <mutex>
 
-namespace wininet {
+namespace platform::wininet {
 namespace {
 
 std::mutex locks[CURL_LOCK_DATA_LAST];
 
-void lockData(CURL *, curl_lock_data data, curl_lock_access, void *) {
+void LockData(CURL *, curl_lock_data data, curl_lock_access, void *) {
     locks[data].lock();
 }
 
-void unlockData(CURL *, curl_lock_data data, void *) {
+void UnlockData(CURL *, curl_lock_data data, void *) {
     locks[data].unlock();
 }
 
-CURLSH *sharedStore() {
+CURLSH *SharedStore() {
     static CURLSH *share = [] {
         CURLSH *created = curl_share_init();
-        curl_share_setopt(created, CURLSHOPT_LOCKFUNC, lockData);
-        curl_share_setopt(created, CURLSHOPT_UNLOCKFUNC, unlockData);
+        curl_share_setopt(created, CURLSHOPT_LOCKFUNC, LockData);
+        curl_share_setopt(created, CURLSHOPT_UNLOCKFUNC, UnlockData);
         curl_share_setopt(created, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
         return created;
     }();
@@ -28,9 +28,9 @@ CURLSH *sharedStore() {
 
 }  // namespace
 
-void attachCookieStore(CURL *easy) {
-    curl_easy_setopt(easy, CURLOPT_SHARE, sharedStore());
+void AttachCookieStore(CURL *easy) {
+    curl_easy_setopt(easy, CURLOPT_SHARE, SharedStore());
     curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");  // starts the cookie engine, reads no file
 }
 
-}  // namespace wininet
+}  // namespace platform::wininet

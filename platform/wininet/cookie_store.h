@@ -4,8 +4,8 @@
 
 #include <curl/curl.h>
 
-namespace wininet {
+namespace platform::wininet {
 
-void attachCookieStore(CURL *easy);
+void AttachCookieStore(CURL *easy);
 
-}  // namespace wininet
+}  // namespace platform::wininet

@@ -3,11 +3,11 @@
 #include <winerror.h>
 #include <wininet.h>
 
-namespace wininet {
+namespace platform::wininet {
 
 #define EXPORT(name, count) {#name, reinterpret_cast<void *>(&name), count}
 
-const ExportEntry moduleExports[] = {
+const ExportEntry kModuleExports[] = {
     EXPORT(HttpOpenRequestA, 8),
     EXPORT(HttpQueryInfoA, 5),
     EXPORT(HttpSendRequestA, 5),
@@ -19,8 +19,8 @@ const ExportEntry moduleExports[] = {
     EXPORT(InternetSetOptionA, 4),
 };
 
-const size_t moduleExportCount = sizeof moduleExports / sizeof moduleExports[0];
+const size_t kModuleExportCount = sizeof kModuleExports / sizeof kModuleExports[0];
 
 #undef EXPORT
 
-}  // namespace wininet
+}  // namespace platform::wininet

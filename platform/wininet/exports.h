@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-namespace wininet {
+namespace platform::wininet {
 
 struct ExportEntry {
     const char *name;
@@ -11,7 +11,7 @@ struct ExportEntry {
     int argumentCount;
 };
 
-extern const ExportEntry moduleExports[];
-extern const size_t moduleExportCount;
+extern const ExportEntry kModuleExports[];
+extern const size_t kModuleExportCount;
 
-}  // namespace wininet
+}  // namespace platform::wininet

@@ -6,15 +6,15 @@
 #include <cstring>
 #include <strings.h>
 
-namespace wininet {
+namespace platform::wininet {
 namespace {
 
-bool isTokenChar(unsigned char c) {
+bool IsTokenChar(unsigned char c) {
     if (c <= 0x20 || c >= 0x7F) return false;
     return std::strchr("()<>@,;:\\\"/[]?={}", c) == nullptr;
 }
 
-std::string trim(const std::string &text) {
+std::string Trim(const std::string &text) {
     size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return {};
     size_t last = text.find_last_not_of(" \t");
@@ -22,9 +22,9 @@ std::string trim(const std::string &text) {
 }
 
 // A line is "Name:" followed by a value without control bytes other than tab.
-bool validHeaderLine(const std::string &line) {
+bool IsValidHeaderLine(const std::string &line) {
     size_t colon = line.find(':');
-    if (colon == std::string::npos || !validToken(line.substr(0, colon))) return false;
+    if (colon == std::string::npos || !IsToken(line.substr(0, colon))) return false;
     for (size_t i = colon + 1; i < line.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(line[i]);
         if ((c < 0x20 && c != '\t') || c == 0x7F) return false;
@@ -32,20 +32,20 @@ bool validHeaderLine(const std::string &line) {
     return true;
 }
 
-std::string nameOf(const std::string &line) {
+std::string NameOf(const std::string &line) {
     return line.substr(0, line.find(':'));
 }
 
 }  // namespace
 
-bool validToken(const std::string &text) {
+bool IsToken(const std::string &text) {
     if (text.empty()) return false;
     for (unsigned char c : text)
-        if (!isTokenChar(c)) return false;
+        if (!IsTokenChar(c)) return false;
     return true;
 }
 
-bool validHostName(const char *host) {
+bool IsValidHostName(const char *host) {
     if (!host || !*host) return false;
     for (const unsigned char *p = reinterpret_cast<const unsigned char *>(host); *p; ++p) {
         if (*p <= 0x20 || *p >= 0x7F) return false;
@@ -54,7 +54,7 @@ bool validHostName(const char *host) {
     return true;
 }
 
-bool requestTargetFromPath(const char *path, std::string &target) {
+bool RequestTargetFromPath(const char *path, std::string &target) {
     static const char hex[] = "0123456789ABCDEF";
     target.clear();
     if (!path || !*path) path = "/";
@@ -72,7 +72,7 @@ bool requestTargetFromPath(const char *path, std::string &target) {
     return true;
 }
 
-DWORD parseHeaderBlock(const char *text, DWORD length, std::vector<std::string> &lines) {
+DWORD ParseHeaderBlock(const char *text, DWORD length, std::vector<std::string> &lines) {
     if (!text) return ERROR_SUCCESS;
     size_t size = length == static_cast<DWORD>(-1) ? std::strlen(text) : length;
     std::string block(text, size);
@@ -85,25 +85,25 @@ DWORD parseHeaderBlock(const char *text, DWORD length, std::vector<std::string> 
         start = end + 2;
         if (line.empty()) continue;
         if (line.find_first_of("\r\n") != std::string::npos) return ERROR_INVALID_PARAMETER;
-        if (!validHeaderLine(line)) return ERROR_HTTP_INVALID_HEADER;
+        if (!IsValidHeaderLine(line)) return ERROR_HTTP_INVALID_HEADER;
         lines.push_back(line);
     }
     return ERROR_SUCCESS;
 }
 
-bool hasHeader(const std::vector<std::string> &lines, const char *name) {
+bool HasHeader(const std::vector<std::string> &lines, const char *name) {
     std::string value;
-    return headerValue(lines, name, value);
+    return HeaderValue(lines, name, value);
 }
 
-bool headerValue(const std::vector<std::string> &lines, const char *name, std::string &value) {
+bool HeaderValue(const std::vector<std::string> &lines, const char *name, std::string &value) {
     for (const std::string &line : lines) {
-        if (strcasecmp(nameOf(line).c_str(), name) == 0) {
-            value = trim(line.substr(line.find(':') + 1));
+        if (strcasecmp(NameOf(line).c_str(), name) == 0) {
+            value = Trim(line.substr(line.find(':') + 1));
             return true;
         }
     }
     return false;
 }
 
-}  // namespace wininet
+}  // namespace platform::wininet

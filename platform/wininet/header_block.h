@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
-namespace wininet {
+namespace platform::wininet {
 
-bool validHostName(const char *host);
-bool validToken(const std::string &text);
+bool IsValidHostName(const char *host);
+bool IsToken(const std::string &text);
 // The request target as sent: empty becomes "/", a relative path gets its "/",
 // spaces and control bytes are percent-encoded. False when it holds CR or LF.
-bool requestTargetFromPath(const char *path, std::string &target);
+bool RequestTargetFromPath(const char *path, std::string &target);
 // Splits a caller's header block (length (DWORD)-1 = NUL-terminated) into "Name: value"
 // lines, in order, skipping empty lines. Returns 0 or the error for a malformed block.
-DWORD parseHeaderBlock(const char *text, DWORD length, std::vector<std::string> &lines);
-bool hasHeader(const std::vector<std::string> &lines, const char *name);
+DWORD ParseHeaderBlock(const char *text, DWORD length, std::vector<std::string> &lines);
+bool HasHeader(const std::vector<std::string> &lines, const char *name);
 // The value of the first line with that name (case ignored), trimmed; false when absent.
-bool headerValue(const std::vector<std::string> &lines, const char *name, std::string &value);
+bool HeaderValue(const std::vector<std::string> &lines, const char *name, std::string &value);
 
-}  // namespace wininet
+}  // namespace platform::wininet

@@ -4,7 +4,7 @@
 
 #include <map>
 
-namespace wininet {
+namespace platform::wininet {
 namespace {
 
 std::mutex tableLock;
@@ -18,7 +18,7 @@ Timeouts processTimeouts{60000, 30000, 30000};
 
 }  // namespace
 
-HINTERNET registerObject(ObjectRef object) {
+HINTERNET RegisterInternetObject(ObjectRef object) {
     std::lock_guard<std::mutex> guard(tableLock);
     uintptr_t value = nextHandle;
     nextHandle += 4;
@@ -26,7 +26,7 @@ HINTERNET registerObject(ObjectRef object) {
     return reinterpret_cast<HINTERNET>(value);
 }
 
-ObjectRef lookupAnyObject(HINTERNET handle) {
+ObjectRef LookUpAnyInternetObject(HINTERNET handle) {
     std::lock_guard<std::mutex> guard(tableLock);
     auto found = table.find(reinterpret_cast<uintptr_t>(handle));
     if (found == table.end()) {
@@ -36,8 +36,8 @@ ObjectRef lookupAnyObject(HINTERNET handle) {
     return found->second;
 }
 
-ObjectRef lookupObject(HINTERNET handle, ObjectKind kind) {
-    ObjectRef object = lookupAnyObject(handle);
+ObjectRef LookUpInternetObject(HINTERNET handle, ObjectKind kind) {
+    ObjectRef object = LookUpAnyInternetObject(handle);
     if (object && object->kind != kind) {
         SetLastError(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
         return nullptr;
@@ -45,7 +45,7 @@ ObjectRef lookupObject(HINTERNET handle, ObjectKind kind) {
     return object;
 }
 
-bool unregisterObject(HINTERNET handle) {
+bool CloseInternetObject(HINTERNET handle) {
     ObjectRef released;  // destroyed outside the table lock
     std::lock_guard<std::mutex> guard(tableLock);
     auto found = table.find(reinterpret_cast<uintptr_t>(handle));
@@ -55,14 +55,14 @@ bool unregisterObject(HINTERNET handle) {
     return true;
 }
 
-Timeouts defaultTimeouts() {
+Timeouts DefaultTimeouts() {
     std::lock_guard<std::mutex> guard(tableLock);
     return processTimeouts;
 }
 
-void setDefaultTimeouts(const Timeouts &timeouts) {
+void SetDefaultTimeouts(const Timeouts &timeouts) {
     std::lock_guard<std::mutex> guard(tableLock);
     processTimeouts = timeouts;
 }
 
-}  // namespace wininet
+}  // namespace platform::wininet

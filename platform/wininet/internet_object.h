@@ -12,7 +12,7 @@
 #include "redirect.h"
 #include "transfer.h"
 
-namespace wininet {
+namespace platform::wininet {
 
 struct Timeouts {
     DWORD connectMs;
@@ -48,14 +48,14 @@ struct InternetObject {
 
 using ObjectRef = std::shared_ptr<InternetObject>;
 
-HINTERNET registerObject(ObjectRef object);
+HINTERNET RegisterInternetObject(ObjectRef object);
 // The object of a live handle of the given kind; null with the last error set otherwise.
-ObjectRef lookupObject(HINTERNET handle, ObjectKind kind);
-ObjectRef lookupAnyObject(HINTERNET handle);
-bool unregisterObject(HINTERNET handle);
+ObjectRef LookUpInternetObject(HINTERNET handle, ObjectKind kind);
+ObjectRef LookUpAnyInternetObject(HINTERNET handle);
+bool CloseInternetObject(HINTERNET handle);
 
 // Process-wide time-outs that new sessions start with.
-Timeouts defaultTimeouts();
-void setDefaultTimeouts(const Timeouts &timeouts);
+Timeouts DefaultTimeouts();
+void SetDefaultTimeouts(const Timeouts &timeouts);
 
-}  // namespace wininet
+}  // namespace platform::wininet

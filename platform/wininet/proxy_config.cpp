@@ -4,10 +4,10 @@
 #include <cctype>
 #include <cstring>
 
-namespace wininet {
+namespace platform::wininet {
 namespace {
 
-std::vector<std::string> splitEntries(const char *text) {
+std::vector<std::string> SplitEntries(const char *text) {
     std::vector<std::string> entries;
     std::string current;
     for (const char *p = text; p && *p; ++p) {
@@ -22,58 +22,58 @@ std::vector<std::string> splitEntries(const char *text) {
     return entries;
 }
 
-std::string lower(std::string text) {
+std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
 
 // A proxy address may carry an "http://" prefix; what is kept is host:port.
-std::string stripScheme(const std::string &address) {
+std::string StripScheme(const std::string &address) {
     auto at = address.find("://");
     return at == std::string::npos ? address : address.substr(at + 3);
 }
 
-bool wildcardMatch(const char *pattern, const char *text) {
+bool WildcardMatch(const char *pattern, const char *text) {
     if (*pattern == '\0') return *text == '\0';
-    if (*pattern == '*') return wildcardMatch(pattern + 1, text) || (*text && wildcardMatch(pattern, text + 1));
-    return *text && *pattern == *text && wildcardMatch(pattern + 1, text + 1);
+    if (*pattern == '*') return WildcardMatch(pattern + 1, text) || (*text && WildcardMatch(pattern, text + 1));
+    return *text && *pattern == *text && WildcardMatch(pattern + 1, text + 1);
 }
 
-bool bypassed(const ProxyConfig &config, const std::string &host) {
-    std::string name = lower(host);
+bool IsBypassed(const ProxyConfig &config, const std::string &host) {
+    std::string name = Lower(host);
     for (const std::string &entry : config.bypass) {
         if (entry == "<local>" && name.find('.') == std::string::npos) return true;
-        if (wildcardMatch(lower(entry).c_str(), name.c_str())) return true;
+        if (WildcardMatch(Lower(entry).c_str(), name.c_str())) return true;
     }
     return false;
 }
 
 }  // namespace
 
-bool parseProxyList(const char *text, ProxyConfig &config) {
-    for (const std::string &entry : splitEntries(text)) {
+bool ParseProxyList(const char *text, ProxyConfig &config) {
+    for (const std::string &entry : SplitEntries(text)) {
         auto equals = entry.find('=');
         if (equals == std::string::npos) {
-            config.http = config.https = stripScheme(entry);
+            config.http = config.https = StripScheme(entry);
             continue;
         }
-        std::string scheme = lower(entry.substr(0, equals));
-        std::string address = stripScheme(entry.substr(equals + 1));
+        std::string scheme = Lower(entry.substr(0, equals));
+        std::string address = StripScheme(entry.substr(equals + 1));
         if (scheme == "http") config.http = address;
         if (scheme == "https") config.https = address;
     }
     return !config.http.empty() || !config.https.empty();
 }
 
-void parseBypassList(const char *text, ProxyConfig &config) {
-    config.bypass = splitEntries(text);
+void ParseBypassList(const char *text, ProxyConfig &config) {
+    config.bypass = SplitEntries(text);
 }
 
-std::string proxyFor(const ProxyConfig &config, bool secure, const std::string &host) {
+std::string ProxyFor(const ProxyConfig &config, bool secure, const std::string &host) {
     const std::string &proxy = secure ? config.https : config.http;
-    if (proxy.empty() || bypassed(config, host)) return {};
+    if (proxy.empty() || IsBypassed(config, host)) return {};
     return proxy;
 }
 
-}  // namespace wininet
+}  // namespace platform::wininet

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace wininet {
+namespace platform::wininet {
 
 struct ProxyConfig {
     std::string http;   // host:port for http requests, empty = direct
@@ -14,9 +14,9 @@ struct ProxyConfig {
 
 // "host:port" serves every scheme; "http=host:port https=host:port" name schemes.
 // Entries are separated by spaces or semicolons. False when the text holds no proxy.
-bool parseProxyList(const char *text, ProxyConfig &config);
-void parseBypassList(const char *text, ProxyConfig &config);
+bool ParseProxyList(const char *text, ProxyConfig &config);
+void ParseBypassList(const char *text, ProxyConfig &config);
 // The proxy for a request to host, or empty for a direct connection.
-std::string proxyFor(const ProxyConfig &config, bool secure, const std::string &host);
+std::string ProxyFor(const ProxyConfig &config, bool secure, const std::string &host);
 
-}  // namespace wininet
+}  // namespace platform::wininet

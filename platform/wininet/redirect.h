@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace wininet {
+namespace platform::wininet {
 
 // Where a request goes; a redirect moves it.
 struct Target {
@@ -15,14 +15,14 @@ struct Target {
     std::string path;
 };
 
-std::string originOf(const Target &target);      // scheme://host:port
-std::string hostHeaderOf(const Target &target);  // host, with :port unless the default
+std::string OriginOf(const Target &target);      // scheme://host:port
+std::string HostHeaderOf(const Target &target);  // host, with :port unless the default
 
-bool isRedirectStatus(int status);
+bool IsRedirectStatus(int status);
 // The target named by a Location value, relative ones resolved against from.
 // False when it is not an http or https address this module can request.
-bool redirectTarget(const Target &from, const std::string &location, Target &to);
+bool RedirectTarget(const Target &from, const std::string &location, Target &to);
 // 303, and 301/302 after a POST, continue with GET and without the body.
-bool redirectDropsBody(int status, const std::string &verb);
+bool RedirectDropsBody(int status, const std::string &verb);
 
-}  // namespace wininet
+}  // namespace platform::wininet

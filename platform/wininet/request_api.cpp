@@ -7,24 +7,24 @@
 #include "internet_object.h"
 #include "response_info.h"
 
-using namespace wininet;
+using namespace platform::wininet;
 
 namespace {
 
 constexpr int maxRedirects = 20;
 
-HINTERNET failHandle(DWORD error) {
+HINTERNET FailHandle(DWORD error) {
     SetLastError(error);
     return nullptr;
 }
 
-BOOL fail(DWORD error) {
+BOOL Fail(DWORD error) {
     SetLastError(error);
     return FALSE;
 }
 
 // Referer and Accept lines of HttpOpenRequestA. False when one would hold a line break.
-bool openHeaderLines(LPCSTR referrer, LPCSTR *acceptTypes, std::vector<std::string> &lines) {
+bool OpenHeaderLines(LPCSTR referrer, LPCSTR *acceptTypes, std::vector<std::string> &lines) {
     if (referrer && *referrer) {
         if (std::strpbrk(referrer, "\r\n")) return false;
         lines.push_back(std::string("Referer: ") + referrer);
@@ -38,7 +38,7 @@ bool openHeaderLines(LPCSTR referrer, LPCSTR *acceptTypes, std::vector<std::stri
     return true;
 }
 
-Target targetOf(const InternetObject &connection, DWORD flags, const std::string &path) {
+Target TargetOf(const InternetObject &connection, DWORD flags, const std::string &path) {
     Target target;
     target.secure = (flags & INTERNET_FLAG_SECURE) != 0;
     target.host = connection.host;
@@ -59,24 +59,24 @@ struct Outgoing {
 
 // The header lines in wire order: those of the open call, the caller's, then
 // User-Agent and Host unless the caller gave them.
-std::vector<std::string> wireHeaders(const InternetObject &request, const Outgoing &out) {
+std::vector<std::string> WireHeaders(const InternetObject &request, const Outgoing &out) {
     std::vector<std::string> lines = request.request.openHeaders;
     lines.insert(lines.end(), out.callerLines.begin(), out.callerLines.end());
-    if (!request.agent.empty() && !hasHeader(lines, "User-Agent")) lines.push_back("User-Agent: " + request.agent);
-    if (!hasHeader(lines, "Host")) lines.push_back("Host: " + hostHeaderOf(request.request.target));
+    if (!request.agent.empty() && !HasHeader(lines, "User-Agent")) lines.push_back("User-Agent: " + request.agent);
+    if (!HasHeader(lines, "Host")) lines.push_back("Host: " + HostHeaderOf(request.request.target));
     return lines;
 }
 
-TransferSpec specFor(const InternetObject &request, const Outgoing &out) {
+TransferSpec SpecFor(const InternetObject &request, const Outgoing &out) {
     const RequestState &state = request.request;
     TransferSpec spec;
-    spec.origin = originOf(state.target);
+    spec.origin = OriginOf(state.target);
     spec.verb = out.verb;
     spec.http10 = state.http10;
-    spec.headers = wireHeaders(request, out);
+    spec.headers = WireHeaders(request, out);
     spec.hasBody = out.hasBody;
     spec.body = out.body;
-    spec.proxy = proxyFor(request.proxy, state.target.secure, state.target.host);
+    spec.proxy = ProxyFor(request.proxy, state.target.secure, state.target.host);
     // Without a tunnel the proxy is sent the absolute address.
     bool absolute = !spec.proxy.empty() && !state.target.secure && state.target.path[0] == '/';
     spec.path = state.target.path;
@@ -91,7 +91,7 @@ TransferSpec specFor(const InternetObject &request, const Outgoing &out) {
 }
 
 // The error a redirect to another scheme meets, unless the flags allow it.
-DWORD schemeChangeError(DWORD flags, bool fromSecure, bool toSecure) {
+DWORD SchemeChangeError(DWORD flags, bool fromSecure, bool toSecure) {
     if (!fromSecure && toSecure && !(flags & INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS))
         return ERROR_INTERNET_HTTP_TO_HTTPS_ON_REDIR;
     if (fromSecure && !toSecure && !(flags & INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP))
@@ -101,17 +101,17 @@ DWORD schemeChangeError(DWORD flags, bool fromSecure, bool toSecure) {
 
 // Moves the request on when the response is a redirect to follow. Returns true when it
 // moved, false when this response is the answer; error is set when the send must fail.
-bool followRedirect(InternetObject &request, Outgoing &out, const ResponseHead &head, DWORD &error) {
+bool FollowRedirect(InternetObject &request, Outgoing &out, const ResponseHead &head, DWORD &error) {
     RequestState &state = request.request;
     std::string location;
-    if ((state.flags & INTERNET_FLAG_NO_AUTO_REDIRECT) || !isRedirectStatus(head.status) ||
-        !headerValue(head.lines, "Location", location))
+    if ((state.flags & INTERNET_FLAG_NO_AUTO_REDIRECT) || !IsRedirectStatus(head.status) ||
+        !HeaderValue(head.lines, "Location", location))
         return false;
     Target next;
-    if (!redirectTarget(state.target, location, next)) return false;
-    error = schemeChangeError(state.flags, state.target.secure, next.secure);
+    if (!RedirectTarget(state.target, location, next)) return false;
+    error = SchemeChangeError(state.flags, state.target.secure, next.secure);
     if (error != ERROR_SUCCESS) return false;
-    if (redirectDropsBody(head.status, out.verb)) {
+    if (RedirectDropsBody(head.status, out.verb)) {
         out.verb = "GET";
         out.hasBody = false;
         out.body.clear();
@@ -120,13 +120,13 @@ bool followRedirect(InternetObject &request, Outgoing &out, const ResponseHead &
     return true;
 }
 
-DWORD sendWithRedirects(InternetObject &request, Outgoing &out) {
+DWORD SendWithRedirects(InternetObject &request, Outgoing &out) {
     for (int hop = 0; hop <= maxRedirects; ++hop) {
-        std::unique_ptr<Transfer> transfer = startTransfer(specFor(request, out));
+        std::unique_ptr<Transfer> transfer = StartTransfer(SpecFor(request, out));
         if (!transfer) return ERROR_INTERNET_INTERNAL_ERROR;
-        DWORD error = awaitResponseHead(*transfer);
+        DWORD error = AwaitResponseHead(*transfer);
         if (error != ERROR_SUCCESS) return error;
-        if (!followRedirect(request, out, transfer->head, error)) {
+        if (!FollowRedirect(request, out, transfer->head, error)) {
             if (error == ERROR_SUCCESS) request.request.transfer = std::move(transfer);
             return error;
         }
@@ -139,18 +139,18 @@ DWORD sendWithRedirects(InternetObject &request, Outgoing &out) {
 extern "C" HINTERNET WINAPI HttpOpenRequestA(HINTERNET hConnect, LPCSTR lpszVerb, LPCSTR lpszObjectName,
                                              LPCSTR lpszVersion, LPCSTR lpszReferrer,
                                              LPCSTR *lplpszAcceptTypes, DWORD dwFlags, DWORD_PTR) {
-    ObjectRef connection = lookupObject(hConnect, ObjectKind::Connection);
+    ObjectRef connection = LookUpInternetObject(hConnect, ObjectKind::Connection);
     if (!connection) return nullptr;
     std::string verb = lpszVerb && *lpszVerb ? lpszVerb : "GET";
-    if (!validToken(verb)) return failHandle(ERROR_INVALID_PARAMETER);
+    if (!IsToken(verb)) return FailHandle(ERROR_INVALID_PARAMETER);
     std::string path;
-    if (!requestTargetFromPath(lpszObjectName, path)) return failHandle(ERROR_INTERNET_INVALID_URL);
+    if (!RequestTargetFromPath(lpszObjectName, path)) return FailHandle(ERROR_INTERNET_INVALID_URL);
     std::string version = lpszVersion && *lpszVersion ? lpszVersion : "HTTP/1.1";
-    if (version != "HTTP/1.1" && version != "HTTP/1.0") return failHandle(ERROR_INVALID_PARAMETER);
+    if (version != "HTTP/1.1" && version != "HTTP/1.0") return FailHandle(ERROR_INVALID_PARAMETER);
     auto request = std::make_shared<InternetObject>();
     request->kind = ObjectKind::Request;
-    if (!openHeaderLines(lpszReferrer, lplpszAcceptTypes, request->request.openHeaders))
-        return failHandle(ERROR_INVALID_PARAMETER);
+    if (!OpenHeaderLines(lpszReferrer, lplpszAcceptTypes, request->request.openHeaders))
+        return FailHandle(ERROR_INVALID_PARAMETER);
     std::lock_guard<std::mutex> guard(connection->lock);
     request->timeouts = connection->timeouts;
     request->agent = connection->agent;
@@ -158,48 +158,48 @@ extern "C" HINTERNET WINAPI HttpOpenRequestA(HINTERNET hConnect, LPCSTR lpszVerb
     request->request.verb = verb;
     request->request.http10 = version == "HTTP/1.0";
     request->request.flags = dwFlags;
-    request->request.target = targetOf(*connection, dwFlags, path);
-    return registerObject(std::move(request));
+    request->request.target = TargetOf(*connection, dwFlags, path);
+    return RegisterInternetObject(std::move(request));
 }
 
 extern "C" BOOL WINAPI HttpSendRequestA(HINTERNET hRequest, LPCSTR lpszHeaders, DWORD dwHeadersLength,
                                         LPVOID lpOptional, DWORD dwOptionalLength) {
-    ObjectRef request = lookupObject(hRequest, ObjectKind::Request);
+    ObjectRef request = LookUpInternetObject(hRequest, ObjectKind::Request);
     if (!request) return FALSE;
-    if (!lpOptional && dwOptionalLength > 0) return fail(ERROR_INVALID_PARAMETER);
+    if (!lpOptional && dwOptionalLength > 0) return Fail(ERROR_INVALID_PARAMETER);
     Outgoing out;
-    DWORD error = parseHeaderBlock(lpszHeaders, dwHeadersLength, out.callerLines);
-    if (error != ERROR_SUCCESS) return fail(error);
+    DWORD error = ParseHeaderBlock(lpszHeaders, dwHeadersLength, out.callerLines);
+    if (error != ERROR_SUCCESS) return Fail(error);
     std::lock_guard<std::mutex> guard(request->lock);
     out.verb = request->request.verb;
     out.hasBody = dwOptionalLength > 0;
     if (out.hasBody) out.body.assign(static_cast<const char *>(lpOptional), dwOptionalLength);
     request->request.transfer.reset();
-    error = sendWithRedirects(*request, out);
-    return error == ERROR_SUCCESS ? TRUE : fail(error);
+    error = SendWithRedirects(*request, out);
+    return error == ERROR_SUCCESS ? TRUE : Fail(error);
 }
 
 extern "C" BOOL WINAPI InternetReadFile(HINTERNET hFile, LPVOID lpBuffer, DWORD dwNumberOfBytesToRead,
                                         LPDWORD lpdwNumberOfBytesRead) {
-    if (!lpdwNumberOfBytesRead) return fail(ERROR_INVALID_PARAMETER);
+    if (!lpdwNumberOfBytesRead) return Fail(ERROR_INVALID_PARAMETER);
     *lpdwNumberOfBytesRead = 0;
-    ObjectRef request = lookupObject(hFile, ObjectKind::Request);
+    ObjectRef request = LookUpInternetObject(hFile, ObjectKind::Request);
     if (!request) return FALSE;
-    if (!lpBuffer && dwNumberOfBytesToRead > 0) return fail(ERROR_INVALID_PARAMETER);
+    if (!lpBuffer && dwNumberOfBytesToRead > 0) return Fail(ERROR_INVALID_PARAMETER);
     std::lock_guard<std::mutex> guard(request->lock);
     Transfer *transfer = request->request.transfer.get();
-    if (!transfer) return fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE);
-    DWORD error = readBody(*transfer, static_cast<char *>(lpBuffer), dwNumberOfBytesToRead, *lpdwNumberOfBytesRead);
-    return error == ERROR_SUCCESS ? TRUE : fail(error);
+    if (!transfer) return Fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE);
+    DWORD error = ReadBody(*transfer, static_cast<char *>(lpBuffer), dwNumberOfBytesToRead, *lpdwNumberOfBytesRead);
+    return error == ERROR_SUCCESS ? TRUE : Fail(error);
 }
 
 extern "C" BOOL WINAPI HttpQueryInfoA(HINTERNET hRequest, DWORD dwInfoLevel, LPVOID lpBuffer,
                                       LPDWORD lpdwBufferLength, LPDWORD lpdwIndex) {
-    ObjectRef request = lookupObject(hRequest, ObjectKind::Request);
+    ObjectRef request = LookUpInternetObject(hRequest, ObjectKind::Request);
     if (!request) return FALSE;
     std::lock_guard<std::mutex> guard(request->lock);
     Transfer *transfer = request->request.transfer.get();
-    if (!transfer) return fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE);
-    DWORD error = queryResponse(transfer->head, dwInfoLevel, lpBuffer, lpdwBufferLength, lpdwIndex);
-    return error == ERROR_SUCCESS ? TRUE : fail(error);
+    if (!transfer) return Fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE);
+    DWORD error = QueryResponse(transfer->head, dwInfoLevel, lpBuffer, lpdwBufferLength, lpdwIndex);
+    return error == ERROR_SUCCESS ? TRUE : Fail(error);
 }

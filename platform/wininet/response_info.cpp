@@ -7,7 +7,7 @@
 #include <cstring>
 #include <strings.h>
 
-namespace wininet {
+namespace platform::wininet {
 namespace {
 
 struct NamedLevel {
@@ -38,13 +38,13 @@ const NamedLevel namedLevels[] = {
     {HTTP_QUERY_TRANSFER_ENCODING, "Transfer-Encoding"},
 };
 
-std::string trim(const std::string &text) {
+std::string Trim(const std::string &text) {
     size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string rawBlock(const ResponseHead &head, const char *lineEnd, size_t endSize) {
+std::string RawBlock(const ResponseHead &head, const char *lineEnd, size_t endSize) {
     std::string block = head.statusLine;
     block.append(lineEnd, endSize);
     for (const std::string &line : head.lines) {
@@ -55,7 +55,7 @@ std::string rawBlock(const ResponseHead &head, const char *lineEnd, size_t endSi
     return block;
 }
 
-std::string statusPart(const std::string &statusLine, int part) {
+std::string StatusPart(const std::string &statusLine, int part) {
     size_t first = statusLine.find(' ');
     if (part == 0) return statusLine.substr(0, first);
     if (first == std::string::npos) return {};
@@ -65,26 +65,26 @@ std::string statusPart(const std::string &statusLine, int part) {
 }
 
 // The value of the n-th header of that name (n from the caller's index).
-bool headerOccurrence(const ResponseHead &head, const std::string &name, DWORD *index, std::string &value) {
+bool HeaderOccurrence(const ResponseHead &head, const std::string &name, DWORD *index, std::string &value) {
     DWORD wanted = index ? *index : 0, seen = 0;
     for (const std::string &line : head.lines) {
         size_t colon = line.find(':');
         if (colon == std::string::npos || strcasecmp(line.substr(0, colon).c_str(), name.c_str()) != 0) continue;
         if (seen++ == wanted) {
-            value = trim(line.substr(colon + 1));
+            value = Trim(line.substr(colon + 1));
             return true;
         }
     }
     return false;
 }
 
-const char *levelName(DWORD level) {
+const char *LevelName(DWORD level) {
     for (const NamedLevel &entry : namedLevels)
         if (entry.level == level) return entry.name;
     return nullptr;
 }
 
-DWORD giveText(const std::string &text, void *buffer, DWORD *length) {
+DWORD GiveText(const std::string &text, void *buffer, DWORD *length) {
     if (!buffer || *length < text.size() + 1) {
         *length = static_cast<DWORD>(text.size() + 1);
         return ERROR_INSUFFICIENT_BUFFER;
@@ -95,7 +95,7 @@ DWORD giveText(const std::string &text, void *buffer, DWORD *length) {
     return ERROR_SUCCESS;
 }
 
-DWORD giveNumber(const std::string &text, void *buffer, DWORD *length) {
+DWORD GiveNumber(const std::string &text, void *buffer, DWORD *length) {
     if (!buffer || *length < sizeof(DWORD)) {
         *length = sizeof(DWORD);
         return ERROR_INSUFFICIENT_BUFFER;
@@ -107,24 +107,24 @@ DWORD giveNumber(const std::string &text, void *buffer, DWORD *length) {
 }
 
 // The text a level asks for; false when the response has none.
-bool textFor(const ResponseHead &head, DWORD base, const std::string &customName, DWORD *index, std::string &text) {
+bool TextFor(const ResponseHead &head, DWORD base, const std::string &customName, DWORD *index, std::string &text) {
     switch (base) {
-    case HTTP_QUERY_RAW_HEADERS_CRLF: text = rawBlock(head, "\r\n", 2); return true;
-    case HTTP_QUERY_RAW_HEADERS: text = rawBlock(head, "\0", 1); text.pop_back(); return true;
-    case HTTP_QUERY_VERSION: text = statusPart(head.statusLine, 0); return true;
-    case HTTP_QUERY_STATUS_CODE: text = statusPart(head.statusLine, 1); return true;
-    case HTTP_QUERY_STATUS_TEXT: text = statusPart(head.statusLine, 2); return true;
-    case HTTP_QUERY_CUSTOM: return headerOccurrence(head, customName, index, text);
+    case HTTP_QUERY_RAW_HEADERS_CRLF: text = RawBlock(head, "\r\n", 2); return true;
+    case HTTP_QUERY_RAW_HEADERS: text = RawBlock(head, "\0", 1); text.pop_back(); return true;
+    case HTTP_QUERY_VERSION: text = StatusPart(head.statusLine, 0); return true;
+    case HTTP_QUERY_STATUS_CODE: text = StatusPart(head.statusLine, 1); return true;
+    case HTTP_QUERY_STATUS_TEXT: text = StatusPart(head.statusLine, 2); return true;
+    case HTTP_QUERY_CUSTOM: return HeaderOccurrence(head, customName, index, text);
     default: {
-        const char *name = levelName(base);
-        return name && headerOccurrence(head, name, index, text);
+        const char *name = LevelName(base);
+        return name && HeaderOccurrence(head, name, index, text);
     }
     }
 }
 
 }  // namespace
 
-DWORD queryResponse(const ResponseHead &head, DWORD level, void *buffer, DWORD *length, DWORD *index) {
+DWORD QueryResponse(const ResponseHead &head, DWORD level, void *buffer, DWORD *length, DWORD *index) {
     if (!length) return ERROR_INVALID_PARAMETER;
     DWORD base = level & HTTP_QUERY_HEADER_MASK;
     if (level & (HTTP_QUERY_FLAG_REQUEST_HEADERS | HTTP_QUERY_FLAG_SYSTEMTIME)) return ERROR_HTTP_INVALID_QUERY_REQUEST;
@@ -135,11 +135,11 @@ DWORD queryResponse(const ResponseHead &head, DWORD level, void *buffer, DWORD *
         customName.assign(static_cast<const char *>(buffer), strnlen(static_cast<const char *>(buffer), *length));
     }
     std::string text;
-    if (!textFor(head, base, customName, index, text)) return ERROR_HTTP_HEADER_NOT_FOUND;
-    DWORD error = level & HTTP_QUERY_FLAG_NUMBER ? giveNumber(text, buffer, length) : giveText(text, buffer, length);
+    if (!TextFor(head, base, customName, index, text)) return ERROR_HTTP_HEADER_NOT_FOUND;
+    DWORD error = level & HTTP_QUERY_FLAG_NUMBER ? GiveNumber(text, buffer, length) : GiveText(text, buffer, length);
     // The index moves to the next header of the name only when this one was delivered.
     if (error == ERROR_SUCCESS && index) ++*index;
     return error;
 }
 
-}  // namespace wininet
+}  // namespace platform::wininet

@@ -3,11 +3,11 @@
 
 #include "transfer.h"
 
-namespace wininet {
+namespace platform::wininet {
 
 // Fills the caller's buffer as HttpQueryInfoA does. Returns 0 or the error; on
 // ERROR_INSUFFICIENT_BUFFER *length holds the size needed, NUL included, and the
 // buffer is untouched.
-DWORD queryResponse(const ResponseHead &head, DWORD level, void *buffer, DWORD *length, DWORD *index);
+DWORD QueryResponse(const ResponseHead &head, DWORD level, void *buffer, DWORD *length, DWORD *index);
 
-}  // namespace wininet
+}  // namespace platform::wininet

@@ -6,16 +6,16 @@
 #include "header_block.h"
 #include "internet_object.h"
 
-using namespace wininet;
+using namespace platform::wininet;
 
 namespace {
 
-HINTERNET fail(DWORD error) {
+HINTERNET Fail(DWORD error) {
     SetLastError(error);
     return nullptr;
 }
 
-bool holdsLineBreak(const char *text) {
+bool HoldsLineBreak(const char *text) {
     return text && std::strpbrk(text, "\r\n") != nullptr;
 }
 
@@ -23,11 +23,11 @@ bool holdsLineBreak(const char *text) {
 
 extern "C" HINTERNET WINAPI InternetOpenA(LPCSTR lpszAgent, DWORD dwAccessType, LPCSTR lpszProxy,
                                           LPCSTR lpszProxyBypass, DWORD dwFlags) {
-    if (dwFlags & INTERNET_FLAG_ASYNC) return fail(ERROR_NOT_SUPPORTED);
-    if (holdsLineBreak(lpszAgent)) return fail(ERROR_INVALID_PARAMETER);
+    if (dwFlags & INTERNET_FLAG_ASYNC) return Fail(ERROR_NOT_SUPPORTED);
+    if (HoldsLineBreak(lpszAgent)) return Fail(ERROR_INVALID_PARAMETER);
     auto session = std::make_shared<InternetObject>();
     session->kind = ObjectKind::Session;
-    session->timeouts = defaultTimeouts();
+    session->timeouts = DefaultTimeouts();
     session->agent = lpszAgent ? lpszAgent : "";
     switch (dwAccessType) {
     case INTERNET_OPEN_TYPE_DIRECT:
@@ -35,22 +35,22 @@ extern "C" HINTERNET WINAPI InternetOpenA(LPCSTR lpszAgent, DWORD dwAccessType, 
     case INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY:
         break;
     case INTERNET_OPEN_TYPE_PROXY:
-        if (!parseProxyList(lpszProxy, session->proxy)) return fail(ERROR_INVALID_PARAMETER);
-        parseBypassList(lpszProxyBypass, session->proxy);
+        if (!ParseProxyList(lpszProxy, session->proxy)) return Fail(ERROR_INVALID_PARAMETER);
+        ParseBypassList(lpszProxyBypass, session->proxy);
         break;
     default:
-        return fail(ERROR_INVALID_PARAMETER);
+        return Fail(ERROR_INVALID_PARAMETER);
     }
-    return registerObject(std::move(session));
+    return RegisterInternetObject(std::move(session));
 }
 
 extern "C" HINTERNET WINAPI InternetConnectA(HINTERNET hInternet, LPCSTR lpszServerName,
                                              INTERNET_PORT nServerPort, LPCSTR, LPCSTR,
                                              DWORD dwService, DWORD, DWORD_PTR) {
-    ObjectRef session = lookupObject(hInternet, ObjectKind::Session);
+    ObjectRef session = LookUpInternetObject(hInternet, ObjectKind::Session);
     if (!session) return nullptr;
-    if (dwService != INTERNET_SERVICE_HTTP) return fail(ERROR_NOT_SUPPORTED);
-    if (!validHostName(lpszServerName)) return fail(ERROR_INVALID_PARAMETER);
+    if (dwService != INTERNET_SERVICE_HTTP) return Fail(ERROR_NOT_SUPPORTED);
+    if (!IsValidHostName(lpszServerName)) return Fail(ERROR_INVALID_PARAMETER);
     auto connection = std::make_shared<InternetObject>();
     connection->kind = ObjectKind::Connection;
     {
@@ -61,11 +61,11 @@ extern "C" HINTERNET WINAPI InternetConnectA(HINTERNET hInternet, LPCSTR lpszSer
     }
     connection->host = lpszServerName;
     connection->port = nServerPort;
-    return registerObject(std::move(connection));
+    return RegisterInternetObject(std::move(connection));
 }
 
 extern "C" BOOL WINAPI InternetCloseHandle(HINTERNET hInternet) {
-    if (!unregisterObject(hInternet)) {
+    if (!CloseInternetObject(hInternet)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

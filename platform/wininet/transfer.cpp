@@ -9,35 +9,35 @@
 #include "cookie_store.h"
 #include "header_block.h"
 
-namespace wininet {
+namespace platform::wininet {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int pollStepMs = 50;
 
-void startLibrary() {
+void StartLibrary() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-std::string stripLineEnd(const char *data, size_t size) {
+std::string StripLineEnd(const char *data, size_t size) {
     while (size > 0 && (data[size - 1] == '\n' || data[size - 1] == '\r')) --size;
     return std::string(data, size);
 }
 
-int statusOf(const std::string &statusLine) {
+int StatusOf(const std::string &statusLine) {
     size_t space = statusLine.find(' ');
     if (space == std::string::npos) return 0;
     return std::atoi(statusLine.c_str() + space + 1);
 }
 
-size_t onHeader(char *data, size_t size, size_t count, void *user) {
+size_t OnHeader(char *data, size_t size, size_t count, void *user) {
     auto &transfer = *static_cast<Transfer *>(user);
     transfer.lastActivity = Clock::now();
     if (transfer.headComplete) return size * count;  // trailers of a chunked body
-    std::string line = stripLineEnd(data, size * count);
+    std::string line = StripLineEnd(data, size * count);
     if (line.compare(0, 5, "HTTP/") == 0) {
-        transfer.head = ResponseHead{line, {}, statusOf(line)};
+        transfer.head = ResponseHead{line, {}, StatusOf(line)};
     } else if (line.empty()) {
         // An interim 1xx response is followed by the real one.
         transfer.headComplete = transfer.head.status >= 200 || transfer.head.status == 101;
@@ -47,14 +47,14 @@ size_t onHeader(char *data, size_t size, size_t count, void *user) {
     return size * count;
 }
 
-size_t onBody(char *data, size_t size, size_t count, void *user) {
+size_t OnBody(char *data, size_t size, size_t count, void *user) {
     auto &transfer = *static_cast<Transfer *>(user);
     transfer.lastActivity = Clock::now();
     transfer.pending.append(data, size * count);
     return size * count;
 }
 
-int onProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
+int OnProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
     auto &transfer = *static_cast<Transfer *>(user);
     if (uploaded != transfer.uploaded) {
         transfer.uploaded = uploaded;
@@ -67,7 +67,7 @@ int onProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t upload
 // told not to; a header with an empty value is written "Name;" in its list. It also puts
 // a given Host line first unless the first Host entry of the list clears it, after which
 // the next Host entry goes out where it stands.
-curl_slist *headerListFor(const TransferSpec &spec) {
+curl_slist *HeaderListFor(const TransferSpec &spec) {
     curl_slist *list = curl_slist_append(nullptr, "Host:");
     for (const std::string &line : spec.headers) {
         size_t colon = line.find(':');
@@ -75,11 +75,11 @@ curl_slist *headerListFor(const TransferSpec &spec) {
         list = curl_slist_append(list, emptyValue ? (line.substr(0, colon) + ";").c_str() : line.c_str());
     }
     for (const char *name : {"Accept", "Expect", "Content-Type", "Proxy-Connection", "Transfer-Encoding"})
-        if (!hasHeader(spec.headers, name)) list = curl_slist_append(list, (std::string(name) + ":").c_str());
+        if (!HasHeader(spec.headers, name)) list = curl_slist_append(list, (std::string(name) + ":").c_str());
     return list;
 }
 
-void setMethod(CURL *easy, const TransferSpec &spec) {
+void SetMethod(CURL *easy, const TransferSpec &spec) {
     bool alwaysLength = spec.verb == "POST" || spec.verb == "PUT";
     if (spec.verb == "HEAD") {
         curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
@@ -94,7 +94,7 @@ void setMethod(CURL *easy, const TransferSpec &spec) {
 
 // The address libcurl matches cookies against; the request line itself comes from the
 // target. A path its parser refuses is left out (cookies then match as for "/").
-std::string cookieUrl(const TransferSpec &spec) {
+std::string CookieUrl(const TransferSpec &spec) {
     std::string full = spec.origin + spec.path;
     CURLU *url = curl_url();
     bool parsed = url && curl_url_set(url, CURLUPART_URL, full.c_str(), 0) == CURLUE_OK;
@@ -102,8 +102,8 @@ std::string cookieUrl(const TransferSpec &spec) {
     return parsed ? full : spec.origin + "/";
 }
 
-void setConnection(CURL *easy, const TransferSpec &spec) {
-    curl_easy_setopt(easy, CURLOPT_URL, cookieUrl(spec).c_str());
+void SetConnection(CURL *easy, const TransferSpec &spec) {
+    curl_easy_setopt(easy, CURLOPT_URL, CookieUrl(spec).c_str());
     curl_easy_setopt(easy, CURLOPT_REQUEST_TARGET, spec.target.c_str());
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, spec.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
     // An empty proxy also keeps libcurl from taking one from the environment.
@@ -115,31 +115,31 @@ void setConnection(CURL *easy, const TransferSpec &spec) {
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, spec.verifyHost ? 2L : 0L);
     if (spec.connectMs != 0 && spec.connectMs != noTimeout)
         curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(spec.connectMs));
-    if (spec.cookies) attachCookieStore(easy);
+    if (spec.cookies) AttachCookieStore(easy);
 }
 
-void setCallbacks(CURL *easy, Transfer &transfer) {
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, onHeader);
+void SetCallbacks(CURL *easy, Transfer &transfer) {
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, onBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, onProgress);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
 }
 
-bool unlimited(DWORD ms) {
+bool IsUnlimited(DWORD ms) {
     return ms == 0 || ms == noTimeout;
 }
 
-void finish(Transfer &transfer, CURLcode result) {
+void Finish(Transfer &transfer, CURLcode result) {
     transfer.finished = true;
     transfer.result = result;
     curl_multi_remove_handle(transfer.multi, transfer.easy);
 }
 
 // Once the connection stands, a pause longer than the send or receive time-out ends it.
-void checkIdle(Transfer &transfer) {
+void CheckIdle(Transfer &transfer) {
     if (!transfer.started) {
         curl_off_t pretransfer = 0;
         curl_easy_getinfo(transfer.easy, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
@@ -148,19 +148,19 @@ void checkIdle(Transfer &transfer) {
         transfer.lastActivity = Clock::now();
     }
     DWORD limit = transfer.uploaded < transfer.bodySize ? transfer.sendMs : transfer.receiveMs;
-    if (unlimited(limit)) return;
+    if (IsUnlimited(limit)) return;
     auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - transfer.lastActivity);
-    if (idle.count() >= static_cast<long long>(limit)) finish(transfer, CURLE_OPERATION_TIMEDOUT);
+    if (idle.count() >= static_cast<long long>(limit)) Finish(transfer, CURLE_OPERATION_TIMEDOUT);
 }
 
-void pump(Transfer &transfer) {
+void Pump(Transfer &transfer) {
     int running = 0;
     curl_multi_perform(transfer.multi, &running);
     int left = 0;
     while (CURLMsg *message = curl_multi_info_read(transfer.multi, &left))
-        if (message->msg == CURLMSG_DONE) finish(transfer, message->data.result);
+        if (message->msg == CURLMSG_DONE) Finish(transfer, message->data.result);
     if (transfer.finished) return;
-    checkIdle(transfer);
+    CheckIdle(transfer);
     if (!transfer.finished) curl_multi_poll(transfer.multi, nullptr, 0, pollStepMs, nullptr);
 }
 
@@ -173,31 +173,31 @@ Transfer::~Transfer() {
     curl_slist_free_all(headerList);
 }
 
-std::unique_ptr<Transfer> startTransfer(const TransferSpec &spec) {
-    startLibrary();
+std::unique_ptr<Transfer> StartTransfer(const TransferSpec &spec) {
+    StartLibrary();
     auto transfer = std::make_unique<Transfer>();
     transfer->easy = curl_easy_init();
     transfer->multi = curl_multi_init();
     if (!transfer->easy || !transfer->multi) return nullptr;
-    transfer->headerList = headerListFor(spec);
+    transfer->headerList = HeaderListFor(spec);
     transfer->bodySize = static_cast<curl_off_t>(spec.body.size());
     transfer->sendMs = spec.sendMs;
     transfer->receiveMs = spec.receiveMs;
-    setConnection(transfer->easy, spec);
-    setMethod(transfer->easy, spec);
-    setCallbacks(transfer->easy, *transfer);
+    SetConnection(transfer->easy, spec);
+    SetMethod(transfer->easy, spec);
+    SetCallbacks(transfer->easy, *transfer);
     curl_easy_setopt(transfer->easy, CURLOPT_HTTPHEADER, transfer->headerList);
     if (curl_multi_add_handle(transfer->multi, transfer->easy) != CURLM_OK) return nullptr;
     return transfer;
 }
 
-DWORD awaitResponseHead(Transfer &transfer) {
-    while (!transfer.headComplete && !transfer.finished) pump(transfer);
+DWORD AwaitResponseHead(Transfer &transfer) {
+    while (!transfer.headComplete && !transfer.finished) Pump(transfer);
     if (transfer.headComplete) return ERROR_SUCCESS;
-    return transfer.result == CURLE_OK ? ERROR_HTTP_INVALID_SERVER_RESPONSE : errorFromCurl(transfer.result);
+    return transfer.result == CURLE_OK ? ERROR_HTTP_INVALID_SERVER_RESPONSE : ErrorFromCurl(transfer.result);
 }
 
-DWORD readBody(Transfer &transfer, char *buffer, DWORD size, DWORD &count) {
+DWORD ReadBody(Transfer &transfer, char *buffer, DWORD size, DWORD &count) {
     count = 0;
     while (count < size) {
         size_t available = transfer.pending.size() - transfer.pendingOffset;
@@ -211,13 +211,13 @@ DWORD readBody(Transfer &transfer, char *buffer, DWORD size, DWORD &count) {
         transfer.pending.clear();
         transfer.pendingOffset = 0;
         if (transfer.finished) break;
-        pump(transfer);
+        Pump(transfer);
     }
     if (count > 0 || transfer.result == CURLE_OK) return ERROR_SUCCESS;
-    return errorFromCurl(transfer.result);
+    return ErrorFromCurl(transfer.result);
 }
 
-DWORD errorFromCurl(CURLcode code) {
+DWORD ErrorFromCurl(CURLcode code) {
     switch (code) {
     case CURLE_OK: return ERROR_SUCCESS;
     case CURLE_COULDNT_RESOLVE_HOST:
@@ -238,4 +238,4 @@ DWORD errorFromCurl(CURLcode code) {
     }
 }
 
-}  // namespace wininet
+}  // namespace platform::wininet

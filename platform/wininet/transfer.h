@@ -11,7 +11,7 @@
 
 #include <curl/curl.h>
 
-namespace wininet {
+namespace platform::wininet {
 
 constexpr DWORD noTimeout = 0xFFFFFFFF;  // 0 means the same
 
@@ -59,12 +59,12 @@ struct Transfer {
     ~Transfer();
 };
 
-std::unique_ptr<Transfer> startTransfer(const TransferSpec &spec);
+std::unique_ptr<Transfer> StartTransfer(const TransferSpec &spec);
 // Waits for the final response head. Returns 0 or a WinInet error.
-DWORD awaitResponseHead(Transfer &transfer);
+DWORD AwaitResponseHead(Transfer &transfer);
 // Fills up to size bytes, fewer only at the end of the body. Returns 0 or a WinInet
 // error; an error is reported only once the bytes before it have been read.
-DWORD readBody(Transfer &transfer, char *buffer, DWORD size, DWORD &count);
-DWORD errorFromCurl(CURLcode code);
+DWORD ReadBody(Transfer &transfer, char *buffer, DWORD size, DWORD &count);
+DWORD ErrorFromCurl(CURLcode code);
 
-}  // namespace wininet
+}  // namespace platform::wininet

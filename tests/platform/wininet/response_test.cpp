@@ -129,7 +129,9 @@ TEST(Response, ChunkedBodyIsReadWholeInFullChunks) {
     DWORD got = 0;
     while (InternetReadFile(open.request, chunk, sizeof chunk, &got) && got > 0) {
         read.append(chunk, got);
-        if (read.size() < body.size()) EXPECT_EQ(got, sizeof chunk);  // only the last read is short
+        if (read.size() < body.size()) {
+            EXPECT_EQ(got, sizeof chunk);  // only the last read is short
+        }
     }
     EXPECT_EQ(read, body);
     EXPECT_EQ(RawHeaders(open.request), "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n");
