@@ -9,6 +9,5 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/redirect.cpp
   ${CMAKE_CURRENT_LIST_DIR}/options.cpp
   ${CMAKE_CURRENT_LIST_DIR}/request_api.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/session_api.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/exports.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/session_api.cpp)
 target_link_libraries(platform PRIVATE CURL::libcurl)
