@@ -1,5 +1,6 @@
 // sorvel-mock: serves the Sorvel mobile pages on loopback. See options.h for switches.
 #include <cstdio>
+#include <string>
 
 #include "sorvel_mock/options.h"
 #include "sorvel_mock/recording_server.h"
@@ -8,6 +9,10 @@
 
 int main(int argc, char **argv) {
     sorvel_mock::MockOptions options;
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        sorvel_mock::PrintUsage();
+        return 0;
+    }
     if (!sorvel_mock::ParseOptions(argc, argv, options)) {
         sorvel_mock::PrintUsage();
         return 2;

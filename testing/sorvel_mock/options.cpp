@@ -19,7 +19,15 @@ void PrintUsage() {
     std::fprintf(stderr,
                  "usage: sorvel-mock [--port N] [--host ADDRESS] [--log FILE] [--visitor-id ID]\n"
                  "                   [--slow SECONDS] [--drop] [--big-headers] [--late-charset] [--gbk]\n"
-                 "  --port 0 picks a free port; the port is printed first on stdout as \"PORT n\".\n");
+                 "  --port 0 picks a free port; the port is printed first on stdout as \"PORT n\".\n"
+                 "  --log FILE        one JSON line per request: method, target, headers in order, body\n"
+                 "  --slow SECONDS    wait before every answer\n"
+                 "  --drop            cut the connection halfway through every page\n"
+                 "  --big-headers     answer with a header block over 5000 bytes\n"
+                 "  --late-charset    declare utf-8 only after byte 500, not in the headers\n"
+                 "  --gbk             GBK pages instead of UTF-8\n"
+                 "Pages: / (home, holds \"sorvelid=<id>/\") and the result addresses under\n"
+                 "/ssid=0/from=0/sv_page_type=1/uid=0/sorvelid=<id>/...; /echo and /redirect help tests.\n");
 }
 
 bool ParseOptions(int argc, char **argv, MockOptions &options) {

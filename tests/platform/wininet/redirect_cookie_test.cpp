@@ -1,6 +1,9 @@
 // Redirects, followed or not, and the process's cookie store.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "client.h"
 #include "raw_server.h"
 
@@ -135,4 +138,29 @@ TEST(Cookies, StoredAndSentUnlessBypassed) {
     EXPECT_EQ(requests[3].find("Cookie"), std::string::npos);
     EXPECT_NE(requests[4].find("jar=1"), std::string::npos);
     EXPECT_EQ(requests[4].find("hidden=3"), std::string::npos);
+}
+
+// Requests on several threads share the handle table and the cookie store.
+TEST(Cookies, ParallelRequestsStayApart) {
+    RawServer server([](const Connection &connection, const std::string &request) {
+        std::string target = TargetOf(request);
+        connection.Send(Response("200 OK", "Set-Cookie: t" + target.substr(9) + "=1; Path=/jar-par\r\n", target));
+    });
+    std::vector<std::thread> threads;
+    std::atomic<int> good{0};
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&server, &good, t] {
+            for (int i = 0; i < 5; ++i) {
+                RequestArgs args;
+                args.port = server.Port();
+                args.flags = INTERNET_FLAG_RELOAD;
+                args.path = "/jar-par/" + std::to_string(t) + "-" + std::to_string(i);
+                Exchange exchange = Perform(args);
+                if (exchange.sent && exchange.body == args.path) ++good;
+            }
+        });
+    }
+    for (std::thread &thread : threads) thread.join();
+    EXPECT_EQ(good.load(), 20);
+    EXPECT_EQ(server.Requests().size(), 20u);
 }
