@@ -67,27 +67,27 @@ std::vector<std::string> WireHeaders(const InternetObject &request, const Outgoi
     return lines;
 }
 
-TransferSpec SpecFor(const InternetObject &request, const Outgoing &out) {
+TransferPlan PlanFor(const InternetObject &request, const Outgoing &out) {
     const RequestState &state = request.request;
-    TransferSpec spec;
-    spec.origin = OriginOf(state.target);
-    spec.verb = out.verb;
-    spec.http10 = state.http10;
-    spec.headers = WireHeaders(request, out);
-    spec.hasBody = out.hasBody;
-    spec.body = out.body;
-    spec.proxy = ProxyFor(request.proxy, state.target.secure, state.target.host);
+    TransferPlan plan;
+    plan.origin = OriginOf(state.target);
+    plan.verb = out.verb;
+    plan.http10 = state.http10;
+    plan.headers = WireHeaders(request, out);
+    plan.hasBody = out.hasBody;
+    plan.body = out.body;
+    plan.proxy = ProxyFor(request.proxy, state.target.secure, state.target.host);
     // Without a tunnel the proxy is sent the absolute address.
-    bool absolute = !spec.proxy.empty() && !state.target.secure && state.target.path[0] == '/';
-    spec.path = state.target.path;
-    spec.target = absolute ? spec.origin + state.target.path : state.target.path;
-    spec.cookies = (state.flags & INTERNET_FLAG_NO_COOKIES) == 0;
-    spec.verifyPeer = (request.securityFlags & SECURITY_FLAG_IGNORE_UNKNOWN_CA) == 0;
-    spec.verifyHost = ((state.flags | request.securityFlags) & INTERNET_FLAG_IGNORE_CERT_CN_INVALID) == 0;
-    spec.connectMs = request.timeouts.connectMs;
-    spec.sendMs = request.timeouts.sendMs;
-    spec.receiveMs = request.timeouts.receiveMs;
-    return spec;
+    bool absolute = !plan.proxy.empty() && !state.target.secure && state.target.path[0] == '/';
+    plan.path = state.target.path;
+    plan.target = absolute ? plan.origin + state.target.path : state.target.path;
+    plan.cookies = (state.flags & INTERNET_FLAG_NO_COOKIES) == 0;
+    plan.verifyPeer = (request.securityFlags & SECURITY_FLAG_IGNORE_UNKNOWN_CA) == 0;
+    plan.verifyHost = ((state.flags | request.securityFlags) & INTERNET_FLAG_IGNORE_CERT_CN_INVALID) == 0;
+    plan.connectMs = request.timeouts.connectMs;
+    plan.sendMs = request.timeouts.sendMs;
+    plan.receiveMs = request.timeouts.receiveMs;
+    return plan;
 }
 
 // The error a redirect to another scheme meets, unless the flags allow it.
@@ -122,7 +122,7 @@ bool FollowRedirect(InternetObject &request, Outgoing &out, const ResponseHead &
 
 DWORD SendWithRedirects(InternetObject &request, Outgoing &out) {
     for (int hop = 0; hop <= maxRedirects; ++hop) {
-        std::unique_ptr<Transfer> transfer = StartTransfer(SpecFor(request, out));
+        std::unique_ptr<Transfer> transfer = StartTransfer(PlanFor(request, out));
         if (!transfer) return ERROR_INTERNET_INTERNAL_ERROR;
         DWORD error = AwaitResponseHead(*transfer);
         if (error != ERROR_SUCCESS) return error;

@@ -67,55 +67,55 @@ int OnProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t upload
 // told not to; a header with an empty value is written "Name;" in its list. It also puts
 // a given Host line first unless the first Host entry of the list clears it, after which
 // the next Host entry goes out where it stands.
-curl_slist *HeaderListFor(const TransferSpec &spec) {
+curl_slist *HeaderListFor(const TransferPlan &plan) {
     curl_slist *list = curl_slist_append(nullptr, "Host:");
-    for (const std::string &line : spec.headers) {
+    for (const std::string &line : plan.headers) {
         size_t colon = line.find(':');
         bool emptyValue = line.find_first_not_of(" \t", colon + 1) == std::string::npos;
         list = curl_slist_append(list, emptyValue ? (line.substr(0, colon) + ";").c_str() : line.c_str());
     }
     for (const char *name : {"Accept", "Expect", "Content-Type", "Proxy-Connection", "Transfer-Encoding"})
-        if (!HasHeader(spec.headers, name)) list = curl_slist_append(list, (std::string(name) + ":").c_str());
+        if (!HasHeader(plan.headers, name)) list = curl_slist_append(list, (std::string(name) + ":").c_str());
     return list;
 }
 
-void SetMethod(CURL *easy, const TransferSpec &spec) {
-    bool alwaysLength = spec.verb == "POST" || spec.verb == "PUT";
-    if (spec.verb == "HEAD") {
+void SetMethod(CURL *easy, const TransferPlan &plan) {
+    bool alwaysLength = plan.verb == "POST" || plan.verb == "PUT";
+    if (plan.verb == "HEAD") {
         curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-    } else if (spec.hasBody || alwaysLength) {
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(spec.body.size()));
-        curl_easy_setopt(easy, CURLOPT_COPYPOSTFIELDS, spec.body.data());
-        if (spec.verb != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, spec.verb.c_str());
-    } else if (spec.verb != "GET") {
-        curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, spec.verb.c_str());
+    } else if (plan.hasBody || alwaysLength) {
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(plan.body.size()));
+        curl_easy_setopt(easy, CURLOPT_COPYPOSTFIELDS, plan.body.data());
+        if (plan.verb != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, plan.verb.c_str());
+    } else if (plan.verb != "GET") {
+        curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, plan.verb.c_str());
     }
 }
 
 // The address libcurl matches cookies against; the request line itself comes from the
 // target. A path its parser refuses is left out (cookies then match as for "/").
-std::string CookieUrl(const TransferSpec &spec) {
-    std::string full = spec.origin + spec.path;
+std::string CookieUrl(const TransferPlan &plan) {
+    std::string full = plan.origin + plan.path;
     CURLU *url = curl_url();
     bool parsed = url && curl_url_set(url, CURLUPART_URL, full.c_str(), 0) == CURLUE_OK;
     curl_url_cleanup(url);
-    return parsed ? full : spec.origin + "/";
+    return parsed ? full : plan.origin + "/";
 }
 
-void SetConnection(CURL *easy, const TransferSpec &spec) {
-    curl_easy_setopt(easy, CURLOPT_URL, CookieUrl(spec).c_str());
-    curl_easy_setopt(easy, CURLOPT_REQUEST_TARGET, spec.target.c_str());
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, spec.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
+void SetConnection(CURL *easy, const TransferPlan &plan) {
+    curl_easy_setopt(easy, CURLOPT_URL, CookieUrl(plan).c_str());
+    curl_easy_setopt(easy, CURLOPT_REQUEST_TARGET, plan.target.c_str());
+    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, plan.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
     // An empty proxy also keeps libcurl from taking one from the environment.
-    curl_easy_setopt(easy, CURLOPT_PROXY, spec.proxy.empty() ? "" : ("http://" + spec.proxy).c_str());
+    curl_easy_setopt(easy, CURLOPT_PROXY, plan.proxy.empty() ? "" : ("http://" + plan.proxy).c_str());
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl_easy_setopt(easy, CURLOPT_HTTP_CONTENT_DECODING, 0L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, spec.verifyPeer ? 1L : 0L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, spec.verifyHost ? 2L : 0L);
-    if (spec.connectMs != 0 && spec.connectMs != noTimeout)
-        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(spec.connectMs));
-    if (spec.cookies) AttachCookieStore(easy);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, plan.verifyPeer ? 1L : 0L);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, plan.verifyHost ? 2L : 0L);
+    if (plan.connectMs != 0 && plan.connectMs != noTimeout)
+        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(plan.connectMs));
+    if (plan.cookies) AttachCookieStore(easy);
 }
 
 void SetCallbacks(CURL *easy, Transfer &transfer) {
@@ -173,18 +173,18 @@ Transfer::~Transfer() {
     curl_slist_free_all(headerList);
 }
 
-std::unique_ptr<Transfer> StartTransfer(const TransferSpec &spec) {
+std::unique_ptr<Transfer> StartTransfer(const TransferPlan &plan) {
     StartLibrary();
     auto transfer = std::make_unique<Transfer>();
     transfer->easy = curl_easy_init();
     transfer->multi = curl_multi_init();
     if (!transfer->easy || !transfer->multi) return nullptr;
-    transfer->headerList = HeaderListFor(spec);
-    transfer->bodySize = static_cast<curl_off_t>(spec.body.size());
-    transfer->sendMs = spec.sendMs;
-    transfer->receiveMs = spec.receiveMs;
-    SetConnection(transfer->easy, spec);
-    SetMethod(transfer->easy, spec);
+    transfer->headerList = HeaderListFor(plan);
+    transfer->bodySize = static_cast<curl_off_t>(plan.body.size());
+    transfer->sendMs = plan.sendMs;
+    transfer->receiveMs = plan.receiveMs;
+    SetConnection(transfer->easy, plan);
+    SetMethod(transfer->easy, plan);
     SetCallbacks(transfer->easy, *transfer);
     curl_easy_setopt(transfer->easy, CURLOPT_HTTPHEADER, transfer->headerList);
     if (curl_multi_add_handle(transfer->multi, transfer->easy) != CURLM_OK) return nullptr;

@@ -15,7 +15,7 @@ namespace platform::wininet {
 
 constexpr DWORD noTimeout = 0xFFFFFFFF;  // 0 means the same
 
-struct TransferSpec {
+struct TransferPlan {
     std::string origin;   // scheme://host:port, where to connect
     std::string path;     // origin-form path and query, for cookie matching
     std::string target;   // request target, sent as it is
@@ -59,7 +59,7 @@ struct Transfer {
     ~Transfer();
 };
 
-std::unique_ptr<Transfer> StartTransfer(const TransferSpec &spec);
+std::unique_ptr<Transfer> StartTransfer(const TransferPlan &plan);
 // Waits for the final response head. Returns 0 or a WinInet error.
 DWORD AwaitResponseHead(Transfer &transfer);
 // Fills up to size bytes, fewer only at the end of the body. Returns 0 or a WinInet
