@@ -63,7 +63,7 @@ LoggedRequest ParseRawHead(const std::string &rawHead) {
 }
 
 std::string ToJsonLine(const LoggedRequest &request) {
-    std::string line = "{\"method\":" + JsonString(request.method) + ",\"target\":" + JsonString(request.target) +
+    std::string line = "{\"method\":" + JsonString(request.method) + ",\"path\":" + JsonString(request.target) +
                        ",\"version\":" + JsonString(request.version) + ",\"headers\":[";
     for (size_t i = 0; i < request.headers.size(); ++i)
         line += (i ? ",[" : "[") + JsonString(request.headers[i].first) + "," + JsonString(request.headers[i].second) + "]";

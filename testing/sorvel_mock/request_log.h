@@ -1,5 +1,6 @@
-// The request log: one JSON object per line with the method, the target, the version,
-// the header lines in the order received and the body.
+// The request log: one JSON object per line with the method, the path (the request
+// target as sent, query included), the version, the header lines in the order
+// received and the body.
 #pragma once
 
 #include <string>

@@ -119,7 +119,7 @@ TEST(SorvelMock, LogKeepsEachRequestWithItsHeadersInOrder) {
     ASSERT_TRUE(Fetch(mock, "/?q=%D6%D0").sent);
     std::string host = "127.0.0.1:" + std::to_string(mock.Port());
     EXPECT_EQ(LastLine(log),
-              "{\"method\":\"GET\",\"target\":\"/?q=%D6%D0\",\"version\":\"HTTP/1.1\",\"headers\":["
+              "{\"method\":\"GET\",\"path\":\"/?q=%D6%D0\",\"version\":\"HTTP/1.1\",\"headers\":["
               "[\"Referer\",\"http://" + host + "/?q=%D6%D0\"],[\"Accept\",\"*/*\"],[\"Accept-Language\",\"zh-cn\"],"
               "[\"Content-Type\",\"application/x-www-form-urlencoded\"],[\"User-Agent\",\"TestAgent/1.0\"],"
               "[\"Host\",\"" + host + "\"]],\"body\":\"\"}");
