@@ -1,4 +1,5 @@
-// sorvel-mock started on a free port for one test, stopped when the test ends.
+// sorvel-mock started on a free port for one test, stopped when the test ends. Extra
+// switches (--log FILE, --gbk ...) are passed on.
 #pragma once
 
 #include <string>
