@@ -199,6 +199,8 @@ DWORD AwaitResponseHead(Transfer &transfer) {
 
 DWORD ReadBody(Transfer &transfer, char *buffer, DWORD size, DWORD &count) {
     count = 0;
+    // The receive time-out bounds one wait; time the caller spent between reads is not it.
+    transfer.lastActivity = Clock::now();
     while (count < size) {
         size_t available = transfer.pending.size() - transfer.pendingOffset;
         if (available > 0) {

@@ -153,3 +153,29 @@ TEST(Timeouts, ConnectionThatNeverCompletesEndsAtTheConnectTimeout) {
     for (int filler : fillers) ::close(filler);
     ::close(listener);
 }
+
+// The receive time-out counts the wait inside one read, not the caller's pause between reads.
+TEST(Timeouts, PauseBetweenReadsIsNotAStall) {
+    RawServer server([](const Connection &connection, const std::string &) {
+        connection.Send("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n01234");
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        connection.Send("56789");
+    });
+    HINTERNET session = InternetOpenA("T", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+    DWORD receiveMs = 400;
+    InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &receiveMs, sizeof receiveMs);
+    HINTERNET connection = InternetConnectA(session, "127.0.0.1", static_cast<INTERNET_PORT>(server.Port()), nullptr,
+                                            nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    HINTERNET request = HttpOpenRequestA(connection, "GET", "/", nullptr, nullptr, nullptr, INTERNET_FLAG_NO_COOKIES, 0);
+    ASSERT_TRUE(HttpSendRequestA(request, nullptr, 0, nullptr, 0));
+    char buffer[5];
+    DWORD got = 0;
+    ASSERT_TRUE(InternetReadFile(request, buffer, sizeof buffer, &got));
+    EXPECT_EQ(std::string(buffer, got), "01234");
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    ASSERT_TRUE(InternetReadFile(request, buffer, sizeof buffer, &got)) << GetLastError();
+    EXPECT_EQ(std::string(buffer, got), "56789");
+    InternetCloseHandle(request);
+    InternetCloseHandle(connection);
+    InternetCloseHandle(session);
+}
