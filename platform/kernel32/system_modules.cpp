@@ -7,6 +7,7 @@
 
 #include "module_exports.h"
 #include "windows.h"
+#include "wininet.h"
 
 namespace platform {
 namespace {
@@ -70,6 +71,18 @@ const ModuleExport kUser32[] = {
     EXPORT(TranslateMessage, 14, 1),
 };
 
+const ModuleExport kWininet[] = {
+    EXPORT(HttpOpenRequestA, 1, 8),
+    EXPORT(HttpQueryInfoA, 2, 5),
+    EXPORT(HttpSendRequestA, 3, 5),
+    EXPORT(InternetCloseHandle, 4, 1),
+    EXPORT(InternetConnectA, 5, 8),
+    EXPORT(InternetOpenA, 6, 5),
+    EXPORT(InternetQueryOptionA, 7, 4),
+    EXPORT(InternetReadFile, 8, 4),
+    EXPORT(InternetSetOptionA, 9, 4),
+};
+
 #undef EXPORT
 
 const SystemModule kModules[] = {
@@ -81,7 +94,7 @@ const SystemModule kModules[] = {
     {"shell32.dll", nullptr, 0},
     {"ole32.dll", kOle32Exports, kOle32ExportCount},
     {"oleaut32.dll", kOleAut32Exports, kOleAut32ExportCount},
-    {"wininet.dll", nullptr, 0},
+    {"wininet.dll", kWininet, std::size(kWininet)},
     {"shlwapi.dll", nullptr, 0},
 };
 
