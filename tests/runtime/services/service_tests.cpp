@@ -7,6 +7,8 @@
 #include <set>
 #include <string>
 
+#include <ole2.h>
+
 #include "memory.h"
 #include "runtime_app.h"
 #include "runtime_fixture.h"
@@ -200,4 +202,34 @@ TEST_F(FindFiles, ContinuingWithoutASearchGivesNothing) {
     void *handle = nullptr;
     uintptr_t args[] = {reinterpret_cast<uintptr_t>(""), 0, 1, reinterpret_cast<uintptr_t>(&handle)};
     EXPECT_EQ(RuntimeHelpers.handler(kHandlerFindNextFile, args), 0u);
+}
+
+namespace {
+struct CountedObject : IUnknown {
+    ULONG references = 1;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void **out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+};
+} // namespace
+
+TEST_F(Services, ClearingAnObjectHolderReleasesItsReference) {
+    CountedObject object;
+    void *holder = static_cast<IUnknown *>(&object);
+    RuntimeService(kServiceClearObject, reinterpret_cast<intptr_t>(&holder), 0);
+    EXPECT_EQ(holder, nullptr);
+    EXPECT_EQ(object.references, 0u);
+    RuntimeService(kServiceClearObject, reinterpret_cast<intptr_t>(&holder), 0); // empty: nothing to do
+}
+
+TEST_F(Services, TheMainThreadCanCreateObjectsAfterStartUp) {
+    CLSID clsid;
+    ASSERT_EQ(CLSIDFromProgID(OLESTR("VBScript.RegExp"), &clsid), S_OK);
+    IDispatch *regexp = nullptr;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void **>(&regexp)),
+              S_OK);
+    regexp->Release();
 }
