@@ -77,21 +77,35 @@ extern "C" DWORD WINAPI GetFileAttributesA(LPCSTR path) {
     return host ? platform::DosAttributesOf(*host, info) : INVALID_FILE_ATTRIBUTES;
 }
 
+namespace {
+
+// Hidden, system and archive; a file system without extended attributes keeps none.
+bool StoreBits(const std::string &host, DWORD attributes) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%x", unsigned(attributes & platform::kStoredBits));
+    if (setxattr(host.c_str(), platform::kAttributeName, text, std::strlen(text), 0) == 0) return true;
+    if (errno == ENOTSUP) return true;
+    SetLastError(platform::ErrorFromErrno(errno));
+    return false;
+}
+
+bool ApplyReadOnly(const std::string &host, mode_t mode, DWORD attributes) {
+    mode &= 07777;
+    mode = (attributes & FILE_ATTRIBUTE_READONLY) ? mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH) : mode | S_IWUSR;
+    if (chmod(host.c_str(), mode) == 0) return true;
+    SetLastError(platform::ErrorFromErrno(errno));
+    return false;
+}
+
+} // namespace
+
+// A read-only file refuses its extended attributes to anyone but root, so the write
+// permission comes back before they are stored and goes only after.
 extern "C" BOOL WINAPI SetFileAttributesA(LPCSTR path, DWORD attributes) {
     struct stat info;
     auto host = StatDosPath(path, info);
     if (!host) return FALSE;
-    char text[16];
-    std::snprintf(text, sizeof text, "%x", unsigned(attributes & platform::kStoredBits));
-    if (setxattr(host->c_str(), platform::kAttributeName, text, std::strlen(text), 0) != 0) {
-        SetLastError(platform::ErrorFromErrno(errno));
-        return FALSE;
-    }
-    mode_t mode = info.st_mode & 07777;
-    mode = (attributes & FILE_ATTRIBUTE_READONLY) ? mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH) : mode | S_IWUSR;
-    if (chmod(host->c_str(), mode) != 0) {
-        SetLastError(platform::ErrorFromErrno(errno));
-        return FALSE;
-    }
-    return TRUE;
+    if (!(attributes & FILE_ATTRIBUTE_READONLY))
+        return ApplyReadOnly(*host, info.st_mode, attributes) && StoreBits(*host, attributes);
+    return StoreBits(*host, attributes) && ApplyReadOnly(*host, info.st_mode, attributes);
 }

@@ -9,6 +9,7 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/current_directory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_attributes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/find_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_io.cpp
   ${CMAKE_CURRENT_LIST_DIR}/time.cpp
   ${CMAKE_CURRENT_LIST_DIR}/thread.cpp
   ${CMAKE_CURRENT_LIST_DIR}/critical_section.cpp

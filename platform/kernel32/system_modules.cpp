@@ -52,6 +52,9 @@ const ModuleExport kKernel32[] = {
     EXPORT(lstrlenA, 35, 1),
     EXPORT(GetEnvironmentVariableA, 36, 3),
     EXPORT(GetExitCodeThread, 37, 2),
+    EXPORT(CreateFileA, 38, 7),
+    EXPORT(WriteFile, 39, 5),
+    EXPORT(ReadFile, 40, 5),
 };
 
 const ModuleExport kUser32[] = {
