@@ -8,6 +8,10 @@ namespace cmd {
 extern const CommandEntry kNumberCommands[];
 extern const CommandEntry kConversionCommands[];
 extern const CommandEntry kDateTimeCommands[];
+extern const CommandEntry kFileCommands[];
+extern const CommandEntry kSystemCommands[];
+extern const CommandEntry kUnitCommands[];
+extern const CommandEntry kMultithreadingCommands[];
 
 namespace {
 
@@ -15,7 +19,8 @@ namespace {
 const std::vector<CommandEntry> &Table() {
     static const std::vector<CommandEntry> table = [] {
         std::vector<CommandEntry> all;
-        for (const CommandEntry *family : {kNumberCommands, kConversionCommands, kDateTimeCommands}) {
+        for (const CommandEntry *family : {kNumberCommands, kConversionCommands, kDateTimeCommands, kFileCommands,
+                                           kSystemCommands, kUnitCommands, kMultithreadingCommands}) {
             for (const CommandEntry *e = family; e && e->name; ++e) all.push_back(*e);
         }
         all.push_back({nullptr, nullptr, 0});

@@ -2,14 +2,20 @@
 
 #include <atomic>
 
+#include "window_thread_call.h"
+
 namespace cmd {
 namespace {
 std::atomic<rt::ServiceEntry> serviceEntry{nullptr};
 }
 
+// Start-up runs on the thread that owns the units, where the carrier of window-thread
+// calls must live. The end is seen but, as before, answered as not handled.
 intptr_t CoreLibraryNotify(int32_t code, intptr_t p1, intptr_t) {
+    if (code == rt::kNotifyEnd) StopWindowThreadCalls();
     if (code != rt::kNotifyStart) return -1;
     serviceEntry = reinterpret_cast<rt::ServiceEntry>(p1);
+    StartWindowThreadCalls();
     return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "command_table.h"
 #include "core_library.h"
+#include "multithreading_library.h"
 
 namespace image {
 namespace {
@@ -56,6 +57,7 @@ struct LibraryList {
         records[2] = MakeLibrary("B2D4F6183C5E7A9012B3C4D5E6F70819", "internet transfer", 2, 0, 0, 0xC0000000);
         records[3] = MakeLibrary("C3E5071A4D6F8B2123C4D5E6F708192A", "data operations", 2, 0, 50, 0xC0000000);
         records[4] = MakeLibrary("D4F6182B5E7A9C3234D5E6F708192A3B", "multithreading", 2, 0, 3, 0xC0000000);
+        records[4].notify = cmd::MultithreadingNotify;
         records[5] = MakeLibrary("E5071A3C6F8BAD4345E6F708192A3B4C", "system interface", 3, 0, 0, 0);
         records[5].dataTypeCount = kSystemInterfaceDataTypeCount;
         records[5].dataTypes = systemInterfaceDataTypes;

@@ -241,6 +241,14 @@ DWORD WINAPI GetQueueStatus(UINT flags);
 #define QS_SENDMESSAGE 0x0040
 #define QS_ALLINPUT 0x04FF
 
+/* Edit controls */
+#define EM_SETSEL 0x00B1
+#define EM_SCROLLCARET 0x00B7
+#define EM_REPLACESEL 0x00C2
+
+/* Focus */
+HWND WINAPI SetFocus(HWND hWnd);
+
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 
 #ifdef __cplusplus

@@ -1,0 +1,44 @@
+#include "unit_commands.h"
+
+#include "command_arguments.h"
+#include "unit_messages.h"
+#include "unit_window.h"
+#include "window_thread_call.h"
+
+namespace cmd {
+namespace {
+
+// The four steps of one append, run together on the edit box's thread so that a
+// selection the user makes meanwhile is never the one replaced.
+intptr_t AppendAtEnd(HWND edit, void *text) {
+    LRESULT length = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
+    SendMessageA(edit, EM_SETSEL, WPARAM(length), LPARAM(length));
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+    SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+    return 0;
+}
+
+} // namespace
+
+void AppendText(rt::TypedValue *, int32_t count, rt::TypedValue *args) {
+    HWND edit = UnitWindow(count, args);
+    if (!edit) return;
+    for (int32_t i = 1; i < count; ++i) {
+        const char *text = TextArgument(count, args, i);
+        CallOnWindowThread(edit, AppendAtEnd, const_cast<char *>(text));
+    }
+}
+
+void ShowCommonDialog(rt::TypedValue *result, int32_t count, rt::TypedValue *args) {
+    HWND unit = UnitWindow(count, args);
+    bool confirmed = unit && SendMessageA(unit, rt::kMessageRunCommonDialog, 0, 0) != 0;
+    *result = rt::MakeBoolean(confirmed);
+}
+
+const CommandEntry kUnitCommands[] = {
+    {"AppendText", AppendText, 1},
+    {"ShowCommonDialog", ShowCommonDialog, 1},
+    {nullptr, nullptr, 0},
+};
+
+} // namespace cmd
