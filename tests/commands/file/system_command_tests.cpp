@@ -1,0 +1,93 @@
+// Delay and MessageBox through helper slot 3. Without a display the system message box
+// writes "caption: text" to stderr and answers its default button.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "command_table.h"
+#include "runtime_fixture.h"
+#include "system_commands.h"
+#include "windows.h"
+
+using namespace testsupport;
+
+namespace {
+
+class SystemCommands : public ::testing::Test {
+protected:
+    void SetUp() override { StartTestRuntime(); }
+};
+
+// The line the message box wrote, and the answer.
+struct Shown {
+    std::string line;
+    rt::TypedValue answer;
+};
+
+Shown ShowBox(std::initializer_list<rt::TypedValue> args) {
+    testing::internal::CaptureStderr();
+    rt::TypedValue answer = CallCommand(cmd::MessageBox, args);
+    return {testing::internal::GetCapturedStderr(), answer};
+}
+
+TEST_F(SystemCommands, DelaySleepsTheGivenTimeAndNothingForNegativeCounts) {
+    DWORD start = GetTickCount();
+    rt::TypedValue result = CallCommand(cmd::Delay, {rt::MakeInteger(-5)});
+    EXPECT_LT(GetTickCount() - start, 1000u); // -5 read as unsigned would sleep for weeks
+    EXPECT_EQ(result.type, 0u);
+    start = GetTickCount();
+    CallCommand(cmd::Delay, {rt::MakeInteger(40)});
+    EXPECT_GE(GetTickCount() - start, 30u);
+    CallCommand(cmd::Delay, {rt::MakeDouble(1.9)}); // any number, truncated by the runtime
+}
+
+TEST_F(SystemCommands, MessageBoxShowsTextWithTheDefaultCaption) {
+    Shown shown = ShowBox({Utf8TextArg("你好"), rt::MakeInteger(0)});
+    EXPECT_EQ(shown.line, "信息：: 你好\n");
+    EXPECT_EQ(shown.answer.type, rt::kTypeInteger);
+    EXPECT_EQ(shown.answer.AsInteger(), 0);
+
+    shown = ShowBox({TextArg("body"), rt::MakeInteger(0), Utf8TextArg("标题")});
+    EXPECT_EQ(shown.line, "标题: body\n");
+    shown = ShowBox({TextArg("body"), rt::MakeInteger(0), TextArg("")}); // given, though empty
+    EXPECT_EQ(shown.line, ": body\n");
+}
+
+TEST_F(SystemCommands, MessageBoxShowsNothingForTypesWithoutText) {
+    EXPECT_EQ(ShowBox({ByteSetArg("abc"), rt::MakeInteger(0)}).line, "信息：: \n");
+    rt::TypedValue pointer{0, 0, rt::kTypeSubroutinePointer};
+    EXPECT_EQ(ShowBox({pointer, rt::MakeInteger(0)}).line, "信息：: \n");
+    EXPECT_EQ(ShowBox({}).line, "信息：: \n");
+}
+
+TEST_F(SystemCommands, MessageBoxWritesNumbersAsToTextDoes) {
+    if (!cmd::FindCommand("ToText")) GTEST_SKIP() << "the conversion commands are not in this build";
+    EXPECT_EQ(ShowBox({rt::MakeInteger(-42), rt::MakeInteger(0)}).line, "信息：: -42\n");
+    EXPECT_EQ(ShowBox({rt::MakeDouble(0.5), rt::MakeInteger(0)}).line, "信息：: 0.5\n");
+    EXPECT_EQ(ShowBox({rt::MakeBoolean(true), rt::MakeInteger(0)}).line, "信息：: 真\n");
+}
+
+TEST_F(SystemCommands, MessageBoxAnswersTheButtonIndex) {
+    EXPECT_EQ(ShowBox({TextArg("q"), rt::MakeInteger(MB_YESNO)}).answer.AsInteger(), 5);
+    EXPECT_EQ(ShowBox({TextArg("q"), rt::MakeInteger(MB_YESNO | MB_DEFBUTTON2)}).answer.AsInteger(), 6);
+    EXPECT_EQ(ShowBox({TextArg("q"), rt::MakeInteger(MB_OKCANCEL | MB_DEFBUTTON2)}).answer.AsInteger(), 1);
+    EXPECT_EQ(ShowBox({TextArg("q"), rt::MakeInteger(MB_ABORTRETRYIGNORE)}).answer.AsInteger(), 2);
+    EXPECT_EQ(ShowBox({TextArg("q"), rt::MakeInteger(MB_RETRYCANCEL)}).answer.AsInteger(), 3);
+    EXPECT_EQ(ShowBox({TextArg("q"), rt::MakeInteger(MB_ABORTRETRYIGNORE | MB_DEFBUTTON3)}).answer.AsInteger(), 4);
+    EXPECT_EQ(ShowBox({TextArg("q"), rt::MakeInteger(MB_YESNO | MB_SYSTEMMODAL)}).answer.AsInteger(), 5);
+}
+
+TEST(MessageBoxRules, TaskModalUnlessSystemModal) {
+    EXPECT_EQ(cmd::MessageBoxStyle(0), uint32_t(MB_TASKMODAL));
+    EXPECT_EQ(cmd::MessageBoxStyle(MB_YESNO | MB_ICONQUESTION), uint32_t(MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL));
+    EXPECT_EQ(cmd::MessageBoxStyle(MB_SYSTEMMODAL | MB_OKCANCEL), uint32_t(MB_SYSTEMMODAL | MB_OKCANCEL));
+}
+
+TEST(MessageBoxRules, UnknownAnswersAndFailureAreZero) {
+    const int ids[] = {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(cmd::PressedButtonIndex(ids[i]), i);
+    EXPECT_EQ(cmd::PressedButtonIndex(0), 0);  // the box could not be shown
+    EXPECT_EQ(cmd::PressedButtonIndex(10), 0); // a button this command does not know
+}
+
+} // namespace
