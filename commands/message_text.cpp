@@ -1,6 +1,6 @@
 #include "message_text.h"
 
-#include "command_table.h"
+#include "conversion_commands.h"
 
 namespace cmd {
 namespace {
@@ -9,23 +9,15 @@ bool FormattedLikeToText(uint32_t type) {
     return rt::IsNumericType(type) || type == rt::kTypeBoolean || type == rt::kTypeDateTime;
 }
 
-// ToText belongs to the conversion family; it is reached through the command table so
-// that the two families stay independent.
-rt::CommandRoutine ToTextCommand() {
-    static const CommandEntry *entry = FindCommand("ToText");
-    return entry ? entry->routine : nullptr;
-}
-
 } // namespace
 
 char *MessageText(const rt::TypedValue &value) {
     if (value.type == rt::kTypeText) return rt::CopyText(value.Pointer<const char>());
-    rt::CommandRoutine toText = ToTextCommand();
-    if (!FormattedLikeToText(value.type) || !toText) return nullptr;
+    if (!FormattedLikeToText(value.type)) return nullptr;
     rt::TypedValue argument = value;
     rt::TypedValue text{0, 0, 0};
-    toText(&text, 1, &argument);
-    return text.type == rt::kTypeText ? text.Pointer<char>() : nullptr;
+    ToText(&text, 1, &argument);
+    return text.Pointer<char>();
 }
 
 } // namespace cmd
