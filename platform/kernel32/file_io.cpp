@@ -119,7 +119,8 @@ DWORD Admit(HostFile *file, const struct stat &info, bool truncate) {
     file->key = {info.st_dev, info.st_ino};
     std::lock_guard lock(shareLock);
     if (!SharingAllows(file->key, file->access, file->share)) return ERROR_SHARING_VIOLATION;
-    if (truncate && ftruncate(file->fd, 0) != 0) return platform::ErrorFromErrno(errno);
+    // Devices such as /dev/null have no length to cut.
+    if (truncate && S_ISREG(info.st_mode) && ftruncate(file->fd, 0) != 0) return platform::ErrorFromErrno(errno);
     OpenFiles()[file->key].push_back(file);
     return ERROR_SUCCESS;
 }

@@ -139,6 +139,11 @@ TEST_F(FileIo, MissingPlacesAndWrongTargetsGiveWin32Errors) {
     EXPECT_EQ(Create("new.txt", GENERIC_WRITE, 0, 99), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(CreateFileA("C:\\x.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr), INVALID_HANDLE_VALUE);
+
+    HANDLE device = CreateFileA("Z:\\dev\\null", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    EXPECT_NE(device, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(Write(device, "gone"));
+    CloseHandle(device);
 }
 
 TEST_F(FileIo, ClosedAndForeignHandlesAreRefused) {
