@@ -39,6 +39,8 @@ DWORD ErrorFromErrno(int error) {
     case ENAMETOOLONG: return ERROR_INVALID_NAME;
     case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
     case ENOTSUP: return ERROR_NOT_SUPPORTED;
+    case ENOSPC:
+    case EDQUOT: return ERROR_DISK_FULL;
     default: return ERROR_ACCESS_DENIED;
     }
 }

@@ -35,6 +35,13 @@ struct HostFile : platform::KernelObject {
     DWORD access = 0;
     DWORD share = 0;
 
+    // Closing may report a failed write-back (EIO, ENOSPC), as Win32 may at CloseHandle.
+    DWORD Release() override {
+        int failed = close(fd) != 0 && errno != EINTR ? errno : 0;
+        fd = -1;
+        return failed ? platform::ErrorFromErrno(failed) : ERROR_SUCCESS;
+    }
+
     ~HostFile() override {
         {
             std::lock_guard lock(shareLock);
@@ -187,7 +194,7 @@ extern "C" BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD count, LPD
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             if (written) *written = done;
-            SetLastError(n < 0 && errno != ENOSPC ? platform::ErrorFromErrno(errno) : ERROR_DISK_FULL);
+            SetLastError(n < 0 ? platform::ErrorFromErrno(errno) : ERROR_DISK_FULL);
             return FALSE;
         }
         done += DWORD(n);

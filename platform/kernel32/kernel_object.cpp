@@ -38,10 +38,22 @@ bool CloseKernelObject(HANDLE handle) {
     return true;
 }
 
+DWORD CloseKernelHandle(HANDLE handle) {
+    auto *object = static_cast<KernelObject *>(handle);
+    {
+        std::lock_guard lock(registryLock);
+        if (!Registry().erase(object)) return ERROR_INVALID_HANDLE;
+    }
+    DWORD error = object->Release();
+    delete object;
+    return error;
+}
+
 } // namespace platform
 
 extern "C" BOOL WINAPI CloseHandle(HANDLE handle) {
-    if (platform::CloseKernelObject(handle)) return TRUE;
-    SetLastError(ERROR_INVALID_HANDLE);
+    DWORD error = platform::CloseKernelHandle(handle);
+    if (error == ERROR_SUCCESS) return TRUE;
+    SetLastError(error);
     return FALSE;
 }

@@ -1,9 +1,11 @@
 // The file commands through helper slot 3, against real files in a scratch folder.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -148,6 +150,25 @@ TEST_F(FileCommands, WriteFileIsExclusiveAndClosesTheFile) {
     // Closed after writing: an unshared open succeeds at once.
     HANDLE again = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(again, INVALID_HANDLE_VALUE);
+    CloseHandle(again);
+}
+
+// A file size limit makes the second byte set fail part-way, as a full disk would.
+TEST_F(FileCommands, AFailedWriteGivesFalseKeepsWhatWasWrittenAndClosesTheFile) {
+    std::string name = Dos("limited.txt");
+    struct rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = {4, saved.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    rt::TypedValue result = CallCommand(cmd::WriteFile, {TextArg(name), ByteSetArg("ab"), ByteSetArg("cdef"),
+                                                         ByteSetArg("gh")});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(IsFalse(result));
+    EXPECT_EQ(Contents("limited.txt"), "abcd");
+    HANDLE again = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(again, INVALID_HANDLE_VALUE); // not left open and locked
     CloseHandle(again);
 }
 
