@@ -1,7 +1,7 @@
-// Resolution of declared external functions by number. The first call of a number
-// loads its module and caches address and module; later calls read the cache only.
-// Two threads resolving the same number at once both load the module; the loser
-// releases its extra reference.
+// Resolution and calls of declared external functions by number. The first call of
+// a number loads its module and caches address, module and the export's argument
+// count; later calls read the cache only. Two threads resolving the same number at
+// once both load the module; the loser releases its extra reference.
 #include "declared_functions.h"
 
 #include <cstdlib>
@@ -11,6 +11,10 @@
 #include "gbk.h"
 #include "runtime_app.h"
 #include "runtime_error.h"
+#include "word_call.h"
+#ifndef _WIN32
+#include "module_export_table.h"
+#endif
 
 namespace rt {
 namespace {
@@ -39,6 +43,22 @@ struct Resolution {
     void *address = nullptr;
     HMODULE module = nullptr;
 };
+
+// Without a callee-popped stack the export's own argument count stands in for the
+// stack-pointer comparison; -1 = not known, no check.
+int ArgumentCountOf(const Resolution &r) {
+#ifdef _WIN32
+    (void)r;
+    return -1;
+#else
+    return GetProcArgumentCount(r.module, reinterpret_cast<FARPROC>(r.address));
+#endif
+}
+
+bool ArgumentsMatch(int exported, const uintptr_t *args, int32_t count) {
+    if (count < 0 || size_t(count) > kMaxWordArguments || (count > 0 && !args)) return false;
+    return exported < 0 || exported == count;
+}
 
 Resolution FromSystemLibraries(LPCSTR key) {
     for (const char *library : kSystemLibraries) {
@@ -77,6 +97,7 @@ void *ResolveDeclaredFunction(int32_t number) {
     LPCSTR key = ExportKey(name);
     Resolution r = dll && *dll ? FromNamedLibrary(app, dll, key) : FromSystemLibraries(key);
     if (!r.address) ReportUnresolved(dll, name);
+    t.argumentCounts[size_t(number)].store(ArgumentCountOf(r)); // published by the address below
     void *expected = nullptr;
     if (!t.addresses[size_t(number)].compare_exchange_strong(expected, r.address)) {
         FreeLibrary(r.module); // another thread resolved it first
@@ -84,6 +105,13 @@ void *ResolveDeclaredFunction(int32_t number) {
     }
     t.modules[size_t(number)].store(r.module);
     return r.address;
+}
+
+uint64_t CallDeclaredFunction(int32_t number, const uintptr_t *args, int32_t count) {
+    void *address = ResolveDeclaredFunction(number);
+    int exported = App().declared.argumentCounts[size_t(number)].load();
+    if (!ArgumentsMatch(exported, args, count)) ReportRuntimeErrorNumber(kErrorStackAfterDllCall);
+    return CallWithWords(address, args, size_t(count));
 }
 
 void ReleaseDeclaredFunctions() {
@@ -95,6 +123,7 @@ void ReleaseDeclaredFunctions() {
     t.functionNames.clear();
     t.addresses.clear();
     t.modules.clear();
+    t.argumentCounts.clear();
 }
 
 } // namespace rt

@@ -35,7 +35,7 @@ void ReportByNumber(int32_t number) { ReportRuntimeErrorNumber(number); }
 } // namespace
 
 const RuntimeHelperTable RuntimeHelpers = {
-    ReportByNumber,          ResolveDeclaredFunction, CallCommand, CallCommand, ReadUnitProperty,
+    ReportByNumber,          CallDeclaredFunction,    CallCommand, CallCommand, ReadUnitProperty,
     WriteUnitProperty,       Allocate,                Reallocate,  FreeMemory,  Exit,
     RunMainLoop,             LoadStartupWindow,       DispatchHandler,
 };

@@ -45,6 +45,7 @@ void SizeDeclaredTables(RuntimeApp &app, const ImageHeader &image) {
     app.declared.functionNames.assign(image.declaredFunctionNames, image.declaredFunctionNames + n);
     app.declared.addresses = std::vector<std::atomic<void *>>(n);
     app.declared.modules = std::vector<std::atomic<HMODULE>>(n);
+    app.declared.argumentCounts = std::vector<std::atomic<int>>(n);
 }
 
 void StartLibraries(RuntimeApp &app, const ImageHeader &image) {

@@ -28,6 +28,7 @@ struct DeclaredFunctionTables {
     std::vector<const char *> functionNames;
     std::vector<std::atomic<void *>> addresses;
     std::vector<std::atomic<HMODULE>> modules;
+    std::vector<std::atomic<int>> argumentCounts; // the export's, -1 = not known
 };
 
 class RuntimeApp : public fw::Application {

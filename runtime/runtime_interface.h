@@ -19,7 +19,8 @@ using HandlerRoutine = uint64_t (*)(const uintptr_t *args);
 
 struct RuntimeHelperTable {
     void (*reportErrorByNumber)(int32_t number);                                        // 0
-    void *(*declaredFunction)(int32_t number);                                          // 1
+    // Declared function `number` with its argument words; the result register.
+    uint64_t (*callDeclared)(int32_t number, const uintptr_t *args, int32_t count);   // 1
     TypedValue (*callLibraryCommand)(CommandRoutine, int32_t count, TypedValue *args);  // 2
     TypedValue (*callCoreCommand)(CommandRoutine, int32_t count, TypedValue *args);     // 3
     uint64_t (*readUnitProperty)(uint32_t window, uint32_t unit, int32_t property, int32_t index); // 4

@@ -4,16 +4,12 @@
 
 #include <cstdint>
 
+#include "module_export_table.h"
 #include "windef.h"
 
 namespace platform {
 
-struct ModuleExport {
-    const char *name;
-    uint16_t ordinal;
-    void *address;
-    uint8_t argumentCount;
-};
+using ModuleExport = SorvelModuleExport;
 
 struct SystemModule {
     const char *name; // "kernel32.dll"

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "module_exports.h"
+#include "shlwapi.h"
 #include "windows.h"
 #include "wininet.h"
 
@@ -86,6 +87,10 @@ const ModuleExport kWininet[] = {
     EXPORT(InternetSetOptionA, 9, 4),
 };
 
+const ModuleExport kShlwapi[] = {
+    EXPORT(PathRemoveBlanksA, 1, 1),
+};
+
 #undef EXPORT
 
 const SystemModule kModules[] = {
@@ -98,7 +103,7 @@ const SystemModule kModules[] = {
     {"ole32.dll", kOle32Exports, kOle32ExportCount},
     {"oleaut32.dll", kOleAut32Exports, kOleAut32ExportCount},
     {"wininet.dll", kWininet, std::size(kWininet)},
-    {"shlwapi.dll", nullptr, 0},
+    {"shlwapi.dll", kShlwapi, std::size(kShlwapi)},
 };
 
 } // namespace

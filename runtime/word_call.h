@@ -1,0 +1,19 @@
+// Calls a routine with its arguments given as machine words, in the target's own
+// calling convention, and returns the result register.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace rt {
+
+// The most arguments CallWithWords passes on this target.
+#if defined(__x86_64__) && !defined(_WIN32)
+constexpr size_t kMaxWordArguments = 64;
+#else
+constexpr size_t kMaxWordArguments = 8;
+#endif
+
+uint64_t CallWithWords(void *routine, const uintptr_t *args, size_t count);
+
+} // namespace rt
