@@ -1,7 +1,9 @@
 // Builds the application image's data from its readable sources:
-//   image_builder CONSTANTS DECLARATIONS OUT_DIR
+//   image_builder CONSTANTS DECLARATIONS OUT_DIR [BUILD_DIR]
 // CONSTANTS lists the constant area, one entry a line: "NAME text \"UTF-8 text\"",
 // "NAME file PATH" (an embedded file, stored as a byte-set block) or "NAME bytes HEX".
+// A PATH is relative to CONSTANTS' folder; one starting with "$BUILD/" names a build
+// output under BUILD_DIR.
 // DECLARATIONS lists the declared functions: "NAME DLL EXPORT" ("-" = no DLL named).
 // Writes image_data.cpp and image_data.h into OUT_DIR.
 #include <iconv.h>
@@ -83,8 +85,15 @@ std::string DirectoryOf(const std::string &path) {
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
+std::string EmbeddedFilePath(const std::string &manifestPath, const std::string &buildDir, const std::string &path) {
+    const std::string buildPrefix = "$BUILD/";
+    if (path.compare(0, buildPrefix.size(), buildPrefix) != 0) return DirectoryOf(manifestPath) + "/" + path;
+    if (buildDir.empty()) throw std::runtime_error("a build output needs BUILD_DIR: " + path);
+    return buildDir + "/" + path.substr(buildPrefix.size());
+}
+
 // The area starts with the shared empty text (a NUL) and the empty byte-set block.
-std::string BuildArea(const std::string &manifestPath, std::vector<Constant> &constants) {
+std::string BuildArea(const std::string &manifestPath, const std::string &buildDir, std::vector<Constant> &constants) {
     std::string area(1, '\0');
     constants.push_back({"EmptyText", 0});
     Align(area, 8);
@@ -104,7 +113,8 @@ std::string BuildArea(const std::string &manifestPath, std::vector<Constant> &co
             area += ToGbk(Unquote(rest));
             area += '\0';
         } else if (kind == "file" || kind == "bytes") {
-            std::string bytes = kind == "file" ? ReadFile(DirectoryOf(manifestPath) + "/" + rest) : FromHex(rest);
+            std::string bytes =
+                kind == "file" ? ReadFile(EmbeddedFilePath(manifestPath, buildDir, rest)) : FromHex(rest);
             Align(area, 8);
             constants.push_back({name, uint32_t(area.size())});
             AppendByteSet(area, bytes);
@@ -165,13 +175,13 @@ void WriteSource(const std::string &path, const std::string &area, const std::ve
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 4) {
-        std::cerr << "usage: image_builder CONSTANTS DECLARATIONS OUT_DIR\n";
+    if (argc != 4 && argc != 5) {
+        std::cerr << "usage: image_builder CONSTANTS DECLARATIONS OUT_DIR [BUILD_DIR]\n";
         return 2;
     }
     try {
         std::vector<Constant> constants;
-        std::string area = BuildArea(argv[1], constants);
+        std::string area = BuildArea(argv[1], argc == 5 ? argv[4] : "", constants);
         std::vector<Declaration> decls = ReadDeclarations(argv[2]);
         std::string dir = argv[3];
         WriteHeader(dir + "/image_data.h", constants, decls, area.size());
