@@ -22,11 +22,13 @@ namespace {
 const char *const kSystemLibraries[] = {"Kernel32.dll", "Gdi32.dll", "User32.dll",
                                         "Advapi32.dll", "Mpr.dll",   "Shell32.dll"};
 
-// "#12" names ordinal 12 (low 16 bits); anything else is the name as written.
+// "#12" names ordinal 12; anything else is the name as written. The number is taken
+// digit by digit modulo 65536, so however long it is, its low 16 bits are exact.
 LPCSTR ExportKey(const char *name) {
     if (name[0] != '#') return name;
-    unsigned long ordinal = std::strtoul(name + 1, nullptr, 10);
-    return MAKEINTRESOURCEA(ordinal & 0xFFFF);
+    unsigned ordinal = 0;
+    for (const char *p = name + 1; *p >= '0' && *p <= '9'; ++p) ordinal = (ordinal * 10 + unsigned(*p - '0')) & 0xFFFF;
+    return MAKEINTRESOURCEA(ordinal);
 }
 
 HMODULE LoadNamedLibrary(const RuntimeApp &app, const char *dll) {

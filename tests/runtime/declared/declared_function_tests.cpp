@@ -43,16 +43,18 @@ enum Declared : int32_t {
     kProbeByPath,
     kPathRemoveBlanks,
     kStringLength,
+    kOrdinalTwelveHuge,
     kDeclaredCount
 };
 
 const std::string elsewherePath = Dos(ProgramDirectory() / "elsewhere" / "declared_probe.dll");
 const char *const dllNames[kDeclaredCount] = {
     "", "declared_probe.dll", "declared_probe.dll", "declared_probe.dll", "declared_probe.dll", "",
-    "no_such_library.dll", "declared_probe.dll", "declared_probe.dll", elsewherePath.c_str(), "shlwapi.dll", ""};
+    "no_such_library.dll", "declared_probe.dll", "declared_probe.dll", elsewherePath.c_str(), "shlwapi.dll", "", "declared_probe.dll"};
 const char *const exportNames[kDeclaredCount] = {
     "MultiByteToWideChar", "ProbeIdentity", "#12", "#65548", "#99", "NoSuchExport", "Anything", "ProbeTwelve",
-    "ProbeSeven", "ProbeIdentity", "PathRemoveBlanksA", "lstrlenA"};
+    "ProbeSeven", "ProbeIdentity", "PathRemoveBlanksA", "lstrlenA",
+    "#18446744073709617164"}; // 2^64 + 65548
 
 alignas(8) const uint8_t kArea[16] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
 const ImageHeader image = {3, 0, 0, 0, kArea, sizeof kArea, nullptr, 0, 0, nullptr, kDeclaredCount, dllNames,
@@ -103,7 +105,8 @@ void BareNameBesideTheProgramWins() {
 void OrdinalsResolve() {
     StartRuntime();
     Done(std::to_string(int64_t(Call(kOrdinalTwelve, {5}))) + " " +
-         std::to_string(int64_t(Call(kOrdinalTwelveWide, {uintptr_t(-3)}))));
+         std::to_string(int64_t(Call(kOrdinalTwelveWide, {uintptr_t(-3)}))) + " " +
+         std::to_string(int64_t(Call(kOrdinalTwelveHuge, {2}))));
 }
 
 void SecondCallDoesNotLoadAgain() {
@@ -161,7 +164,7 @@ TEST_F(DeclaredFunctionTest, ALibraryBesideTheProgramWinsOverAnotherCopy) {
 }
 
 TEST_F(DeclaredFunctionTest, HashNamesAreOrdinalsReducedTo16Bits) {
-    EXPECT_EXIT(OrdinalsResolve(), testing::ExitedWithCode(0), "seen: 60 -36");
+    EXPECT_EXIT(OrdinalsResolve(), testing::ExitedWithCode(0), "seen: 60 -36 24");
 }
 
 TEST_F(DeclaredFunctionTest, ResolvedFunctionsAreCachedAndReleasedAtCleanUp) {
@@ -197,6 +200,6 @@ TEST_F(DeclaredFunctionTest, AnArgumentCountOtherThanTheExportsIsError6) {
 }
 
 TEST_F(DeclaredFunctionTest, NumbersOutsideTheTableAreReportedNotRead) {
-    EXPECT_EXIT(CallWithCount(kDeclaredCount, {}), testing::ExitedWithCode(255), "输出命令“#12”");
+    EXPECT_EXIT(CallWithCount(kDeclaredCount, {}), testing::ExitedWithCode(255), "输出命令“#13”");
     EXPECT_EXIT(CallWithCount(-1, {}), testing::ExitedWithCode(255), "输出命令“#-1”");
 }
