@@ -4,7 +4,6 @@
 // once both load the module; the loser releases its extra reference.
 #include "declared_functions.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
