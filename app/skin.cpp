@@ -1,9 +1,12 @@
 #include "skin.h"
 
 #include <cstring>
+#include <string>
 
+#include "file_commands.h"
 #include "image_data.h"
 #include "runtime_calls.h"
+#include "windows.h"
 
 namespace app {
 namespace {
@@ -34,6 +37,19 @@ const void *SkinBlock(int32_t number) {
 }
 
 const void *SkinLibraryFile() { return image::ConstantArea + image::kSkinLibrary; }
+
+void InstallSkinLibrary() {
+    const char *fileName = reinterpret_cast<const char *>(image::ConstantArea + image::kSkinLibraryFileName);
+    std::string path = TakeText(CallCommand(cmd::RunDirectory, {})) + fileName;
+    if (IsTrue(CallCommand(cmd::FileExists, {TextArg(path.c_str())}))) return;
+    CallCommand(cmd::WriteFile, {TextArg(path.c_str()), ByteSetArg(SkinLibraryFile())});
+    CallCommand(cmd::SetFileAttributes, {TextArg(path.c_str()), IntegerArg(FILE_ATTRIBUTE_HIDDEN)});
+}
+
+void ApplySkin(int32_t number) {
+    InstallSkinLibrary();
+    AttachSkin(number);
+}
 
 void AttachSkin(int32_t number) {
     const void *block = SkinBlock(number);

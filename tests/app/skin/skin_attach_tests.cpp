@@ -5,6 +5,7 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,7 @@
 
 #include "image.h"
 #include "image_data.h"
+#include "libraries.h"
 #include "module_export_table.h"
 #include "runtime_app.h"
 #include "runtime_interface.h"
@@ -25,8 +27,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const rt::ImageHeader header = {3, 0, 0, 0, image::ConstantArea, image::kConstantAreaSize, nullptr, 0, 0, nullptr,
-                                image::kDeclaredFunctionCount, image::DeclaredDllNames, image::DeclaredFunctionNames};
+// The application's constant area, libraries and declarations; no windows.
+const rt::ImageHeader header = {3,
+                                0,
+                                0,
+                                0,
+                                image::ConstantArea,
+                                image::kConstantAreaSize,
+                                nullptr,
+                                0,
+                                image::kLibraryCount,
+                                image::LibraryPointers(),
+                                image::kDeclaredFunctionCount,
+                                image::DeclaredDllNames,
+                                image::DeclaredFunctionNames};
 
 std::string ByteSet(const void *block) {
     uint32_t length;
@@ -119,6 +133,76 @@ TEST(Declarations, EveryExportTakesTheApplicationsArgumentCount) {
         EXPECT_EQ(GetProcArgumentCount(m, f), e.arguments) << image::DeclaredFunctionNames[e.number];
         FreeLibrary(m);
     }
+}
+
+// Installing runs in a child process with a runtime of its own whose run directory
+// is a fresh directory.
+namespace {
+
+std::string Dos(const fs::path &host) {
+    std::string s = "Z:" + host.string();
+    for (char &c : s)
+        if (c == '/') c = '\\';
+    return s;
+}
+
+fs::path StartInFreshRunDirectory() {
+    static rt::RuntimeApp runtime(&header, nullptr, nullptr);
+    rt::RuntimeHelpers.handler(rt::kHandlerInitialize, nullptr);
+    fs::path dir = fs::temp_directory_path() / ("sorvel-install-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    rt::App().runDirectory = Dos(dir);
+    return dir;
+}
+
+std::string FileText(const fs::path &path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+[[noreturn]] void Report(const fs::path &dir, const std::string &seen) {
+    fs::remove_all(dir);
+    std::fprintf(stderr, "seen: %s\n", seen.c_str());
+    std::fflush(stderr);
+    _exit(0);
+}
+
+void InstallTwiceAndCompare() {
+    fs::path dir = StartInFreshRunDirectory();
+    fs::path file = dir / "SkinH_EL.dll";
+    app::InstallSkinLibrary();
+    bool same = FileText(file) == ByteSet(app::SkinLibraryFile());
+    DWORD attributes = GetFileAttributesA(Dos(file).c_str());
+    bool hidden = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << "another library";
+    app::InstallSkinLibrary();
+    Report(dir, "written " + std::to_string(same) + ", hidden " + std::to_string(hidden) + ", kept [" +
+                    FileText(file) + "]");
+}
+
+void ApplyFromTheRunDirectory() {
+    fs::path dir = StartInFreshRunDirectory();
+    fs::current_path(fs::temp_directory_path()); // not where the library is
+    app::ApplySkin(app::kMainWindowSkin);
+    HMODULE m = LoadLibraryA(Dos(dir / "SkinH_EL.dll").c_str());
+    FARPROC f = GetProcAddress(m, "SkinH_GetSkinName");
+    char name[64] = {};
+    if (f) reinterpret_cast<int (*)(char *, int)>(reinterpret_cast<void *>(f))(name, sizeof name);
+    Report(dir, std::string("applied ") + name);
+}
+
+} // namespace
+
+TEST(InstallSkinLibraryDeathTest, TheLibraryIsWrittenOnceHiddenAndNeverRewritten) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(InstallTwiceAndCompare(), testing::ExitedWithCode(0),
+                "seen: written 1, hidden 1, kept \\[another library\\]");
+}
+
+TEST(InstallSkinLibraryDeathTest, ApplySkinLoadsTheWrittenLibraryFromTheRunDirectory) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(ApplyFromTheRunDirectory(), testing::ExitedWithCode(0), "seen: applied Azure Classic");
 }
 
 TEST(Declarations, WordsOfTheApplicationReachTheSystem) {
