@@ -42,6 +42,13 @@ const rt::ImageHeader header = {3,
                                 image::DeclaredDllNames,
                                 image::DeclaredFunctionNames};
 
+std::string DosPath(const fs::path &host) {
+    std::string s = "Z:" + host.string();
+    for (char &c : s)
+        if (c == '/') c = '\\';
+    return s;
+}
+
 std::string ByteSet(const void *block) {
     uint32_t length;
     std::memcpy(&length, static_cast<const uint8_t *>(block) + 4, 4);
@@ -49,7 +56,8 @@ std::string ByteSet(const void *block) {
 }
 
 // The runtime, with the embedded library written to a directory of its own that is
-// then the current directory (the program's directory is the shared build output).
+// then its run directory and the current directory (the program's directory is the
+// shared build output, where an older library may lie).
 fs::path StartWithSkinLibrary() {
     static fs::path dir;
     static std::once_flag once;
@@ -60,6 +68,7 @@ fs::path StartWithSkinLibrary() {
         fs::create_directories(dir);
         std::ofstream(dir / "SkinH_EL.dll", std::ios::binary) << ByteSet(app::SkinLibraryFile());
         fs::current_path(dir);
+        rt::App().runDirectory = DosPath(dir);
         std::atexit([] { fs::remove_all(dir); });
     });
     return dir;
@@ -139,20 +148,13 @@ TEST(Declarations, EveryExportTakesTheApplicationsArgumentCount) {
 // is a fresh directory.
 namespace {
 
-std::string Dos(const fs::path &host) {
-    std::string s = "Z:" + host.string();
-    for (char &c : s)
-        if (c == '/') c = '\\';
-    return s;
-}
-
 fs::path StartInFreshRunDirectory() {
     static rt::RuntimeApp runtime(&header, nullptr, nullptr);
     rt::RuntimeHelpers.handler(rt::kHandlerInitialize, nullptr);
     fs::path dir = fs::temp_directory_path() / ("sorvel-install-" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    rt::App().runDirectory = Dos(dir);
+    rt::App().runDirectory = DosPath(dir);
     return dir;
 }
 
@@ -173,7 +175,7 @@ void InstallTwiceAndCompare() {
     fs::path file = dir / "SkinH_EL.dll";
     app::InstallSkinLibrary();
     bool same = FileText(file) == ByteSet(app::SkinLibraryFile());
-    DWORD attributes = GetFileAttributesA(Dos(file).c_str());
+    DWORD attributes = GetFileAttributesA(DosPath(file).c_str());
     bool hidden = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN);
     std::ofstream(file, std::ios::binary | std::ios::trunc) << "another library";
     app::InstallSkinLibrary();
@@ -185,7 +187,7 @@ void ApplyFromTheRunDirectory() {
     fs::path dir = StartInFreshRunDirectory();
     fs::current_path(fs::temp_directory_path()); // not where the library is
     app::ApplySkin(app::kMainWindowSkin);
-    HMODULE m = LoadLibraryA(Dos(dir / "SkinH_EL.dll").c_str());
+    HMODULE m = LoadLibraryA(DosPath(dir / "SkinH_EL.dll").c_str());
     FARPROC f = GetProcAddress(m, "SkinH_GetSkinName");
     char name[64] = {};
     if (f) reinterpret_cast<int (*)(char *, int)>(reinterpret_cast<void *>(f))(name, sizeof name);
