@@ -2,11 +2,12 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace cmd {
 namespace {
-
-// Ranges shorter than this are searched without building a shift table.
-constexpr size_t kShiftTableRange = 512;
 
 inline uint8_t Fold(uint8_t b) { return (b >= 'A' && b <= 'Z') ? uint8_t(b | 0x20) : b; }
 
@@ -22,30 +23,7 @@ template <bool IgnoreCase> bool SameBytes(const uint8_t *a, const uint8_t *b, si
     return true;
 }
 
-void BuildShiftTable(Needle &needle) {
-    size_t n = needle.length;
-    uint32_t full = n > UINT32_MAX ? UINT32_MAX : uint32_t(n);
-    for (uint32_t &s : needle.shift) s = full;
-    for (size_t i = 0; i + 1 < n; ++i) {
-        uint8_t key = needle.ignoreCase ? Fold(needle.bytes[i]) : needle.bytes[i];
-        needle.shift[key] = uint32_t(n - 1 - i);
-        if (needle.ignoreCase && key >= 'a' && key <= 'z') needle.shift[key - 0x20] = uint32_t(n - 1 - i);
-    }
-    needle.shiftReady = true;
-}
-
-// Horspool: slide a window, keyed by its last byte.
-template <bool IgnoreCase> size_t FindShifting(const Needle &needle, const uint8_t *text, size_t from, size_t end) {
-    size_t n = needle.length;
-    uint8_t last = Key<IgnoreCase>(needle.bytes[n - 1]);
-    for (size_t at = from; at + n <= end;) {
-        uint8_t b = text[at + n - 1];
-        if (Key<IgnoreCase>(b) == last && SameBytes<IgnoreCase>(text + at, needle.bytes, n - 1)) return at;
-        at += needle.shift[b];
-    }
-    return kNotFound;
-}
-
+// One window position after another; the exact search skips to the first byte.
 template <bool IgnoreCase> size_t FindStepping(const Needle &needle, const uint8_t *text, size_t from, size_t end) {
     size_t n = needle.length;
     uint8_t first = Key<IgnoreCase>(needle.bytes[0]);
@@ -62,22 +40,45 @@ template <bool IgnoreCase> size_t FindStepping(const Needle &needle, const uint8
     return kNotFound;
 }
 
-template <bool IgnoreCase> size_t FindAny(Needle &needle, const uint8_t *text, size_t from, size_t end) {
-    if (needle.length < 3 || end - from < kShiftTableRange)
-        return FindStepping<IgnoreCase>(needle, text, from, end);
-    if (!needle.shiftReady) BuildShiftTable(needle);
-    return FindShifting<IgnoreCase>(needle, text, from, end);
+#if defined(__SSE2__)
+template <bool IgnoreCase> inline __m128i Keys(__m128i v) {
+    if constexpr (!IgnoreCase) return v;
+    // Bytes of 0x80 and above compare as negative, so they are never letters.
+    __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
+    return _mm_or_si128(v, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
+}
+
+// Sixteen window positions at a time: only those whose first and last bytes both
+// match are compared in full.
+template <bool IgnoreCase> size_t FindWide(const Needle &needle, const uint8_t *text, size_t from, size_t end) {
+    size_t n = needle.length; // 2 or more
+    __m128i first = _mm_set1_epi8(char(Key<IgnoreCase>(needle.bytes[0])));
+    __m128i last = _mm_set1_epi8(char(Key<IgnoreCase>(needle.bytes[n - 1])));
+    size_t at = from;
+    for (; at + n + 15 <= end; at += 16) {
+        __m128i heads = Keys<IgnoreCase>(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at)));
+        __m128i tails = Keys<IgnoreCase>(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at + n - 1)));
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(heads, first), _mm_cmpeq_epi8(tails, last))));
+        for (; mask; mask &= mask - 1) {
+            size_t candidate = at + size_t(__builtin_ctz(mask));
+            if (SameBytes<IgnoreCase>(text + candidate + 1, needle.bytes + 1, n - 2)) return candidate;
+        }
+    }
+    return FindStepping<IgnoreCase>(needle, text, at, end);
+}
+#endif
+
+template <bool IgnoreCase> size_t FindAny(const Needle &needle, const uint8_t *text, size_t from, size_t end) {
+#if defined(__SSE2__)
+    if (needle.length >= 2) return FindWide<IgnoreCase>(needle, text, from, end);
+#endif
+    return FindStepping<IgnoreCase>(needle, text, from, end);
 }
 
 } // namespace
 
 Needle MakeNeedle(const void *bytes, size_t length, bool ignoreCase) {
-    Needle needle;
-    needle.bytes = static_cast<const uint8_t *>(bytes);
-    needle.length = length;
-    needle.ignoreCase = ignoreCase;
-    needle.shiftReady = false;
-    return needle;
+    return {static_cast<const uint8_t *>(bytes), length, ignoreCase};
 }
 
 bool StartsCharacter(const uint8_t *text, size_t known, size_t at) {
@@ -88,12 +89,12 @@ bool StartsCharacter(const uint8_t *text, size_t known, size_t at) {
     return ((at - runStart) & 1) == 0;
 }
 
-size_t FindAnywhere(Needle &needle, const uint8_t *text, size_t from, size_t end) {
+size_t FindAnywhere(const Needle &needle, const uint8_t *text, size_t from, size_t end) {
     if (from >= end || end - from < needle.length) return kNotFound;
     return needle.ignoreCase ? FindAny<true>(needle, text, from, end) : FindAny<false>(needle, text, from, end);
 }
 
-size_t FindNeedle(Needle &needle, const uint8_t *text, size_t from, size_t end) {
+size_t FindNeedle(const Needle &needle, const uint8_t *text, size_t from, size_t end) {
     size_t known = from;
     for (;;) {
         size_t at = FindAnywhere(needle, text, known, end);

@@ -12,13 +12,11 @@ constexpr size_t kNotFound = size_t(-1);
 
 inline bool IsLeadByte(uint8_t b) { return b >= 0x80; }
 
-// What is sought, with its shift table for long ranges (built on first use).
+// What is sought.
 struct Needle {
     const uint8_t *bytes;
     size_t length; // 1 or more
     bool ignoreCase; // ASCII letters only
-    bool shiftReady;
-    uint32_t shift[256];
 };
 
 Needle MakeNeedle(const void *bytes, size_t length, bool ignoreCase);
@@ -28,9 +26,9 @@ bool StartsCharacter(const uint8_t *text, size_t known, size_t at);
 
 // Offset of the first match starting a character within text[from, end), where
 // `from` starts a character; kNotFound when there is none.
-size_t FindNeedle(Needle &needle, const uint8_t *text, size_t from, size_t end);
+size_t FindNeedle(const Needle &needle, const uint8_t *text, size_t from, size_t end);
 
 // Offset of the first match at any byte of text[from, end).
-size_t FindAnywhere(Needle &needle, const uint8_t *text, size_t from, size_t end);
+size_t FindAnywhere(const Needle &needle, const uint8_t *text, size_t from, size_t end);
 
 } // namespace cmd
