@@ -1,8 +1,10 @@
 // SplitText: cuts a text at every delimiter that starts a character. The element
-// pointers are gathered in a buffer and copied into the array block once.
+// pointers are gathered in a buffer behind room for the array header, so the buffer
+// becomes the array block without another copy.
 #include <algorithm>
 
 #include "byte_buffer.h"
+#include "memory.h"
 #include "text_arguments.h"
 #include "text_commands.h"
 #include "text_search.h"
@@ -14,11 +16,13 @@ void AppendElement(ByteBuffer &elements, const char *bytes, size_t length) {
     AppendPointer(elements, rt::MakeText(bytes, length));
 }
 
+constexpr size_t kArrayHeaderSize = 8; // dimension count 1, element count
+
 void *ArrayOfElements(ByteBuffer &elements) {
-    uint32_t count = uint32_t(elements.size / sizeof(void *));
-    void *array = rt::MakeArray(rt::kTypeText, count);
-    if (count) std::memcpy(rt::ArrayElementsOf(array).first, elements.data, elements.size);
-    FreeBuffer(elements);
+    uint32_t header[2] = {1, uint32_t((elements.size - kArrayHeaderSize) / sizeof(void *))};
+    std::memcpy(elements.data, header, sizeof header);
+    void *array = rt::ReallocateMemory(elements.data, elements.size);
+    elements = {};
     return array;
 }
 
@@ -46,6 +50,7 @@ void SplitText(rt::TypedValue *result, int32_t count, rt::TypedValue *args) {
     rt::TypedValue partsArg = ArgumentAt(count, args, 2);
     int32_t parts = IsGiven(partsArg) ? std::max(IntegerOf(partsArg, 0), 0) : -1;
     ByteBuffer elements;
+    ReserveBytes(elements, kArrayHeaderSize);
     if (text.length && parts != 0) {
         if (delimiter.length == 0) AppendElement(elements, text.bytes, text.length);
         else Split(elements, text, delimiter, parts);
