@@ -51,9 +51,7 @@ TEST_F(TextCommands, ByteSetResultBlocksHaveTheirHeader) {
     testsupport::TakeByteSet(r);
 }
 
-using ByteSetCommandsDeathTest = TextCommands;
-
-TEST_F(ByteSetCommandsDeathTest, HugeRepeatEndsInTheAllocationReport) {
+TEST_F(TextCommandsDeathTest, HugeByteSetRepeatEndsInTheAllocationReport) {
     EXPECT_EXIT(testsupport::CallCommand(RepeatByteSet, {MakeInteger(INT32_MAX), ByteSetArg("abc")}),
                 testing::ExitedWithCode(255), "分配 6442450949 字节内存失败!");
 }

@@ -69,8 +69,6 @@ TEST_F(TextCommands, MissingArgumentsReadAsOmitted) {
     EXPECT_EQ(CallText(TextMiddle, {MakeInteger(5), MakeInteger(1), MakeInteger(2)}), "");
 }
 
-using TextCommandsDeathTest = TextCommands;
-
 TEST_F(TextCommandsDeathTest, HugeRepeatEndsInTheAllocationReport) {
     EXPECT_EXIT(testsupport::CallCommand(RepeatText, {MakeInteger(INT32_MAX), TextArg("ab")}),
                 testing::ExitedWithCode(255), "分配 4294967295 字节内存失败!");
