@@ -1,5 +1,5 @@
-// FindText and FindTextReverse: one search walking forward; the reverse search keeps
-// the last match of its range.
+// FindText and FindTextReverse: the first or the last match at a character start of
+// the searched range.
 #include <algorithm>
 
 #include "text_arguments.h"
@@ -22,16 +22,6 @@ SearchRange RangeOf(const rt::TypedValue &start, size_t length, bool forward) {
     return {0, std::min(size_t(b), length)};
 }
 
-size_t LastMatch(Needle &needle, const uint8_t *text, SearchRange range) {
-    size_t last = kNotFound;
-    for (size_t at = range.from;;) {
-        size_t found = FindNeedle(needle, text, at, range.end);
-        if (found == kNotFound) return last;
-        last = found;
-        at = found + (IsLeadByte(text[found]) ? 2 : 1);
-    }
-}
-
 int32_t SearchText(int32_t count, rt::TypedValue *args, bool forward) {
     TextView text = TextOf(ArgumentAt(count, args, 0));
     TextView sought = TextOf(ArgumentAt(count, args, 1));
@@ -41,7 +31,8 @@ int32_t SearchText(int32_t count, rt::TypedValue *args, bool forward) {
     if (sought.length == 0) return 1;
     Needle needle = MakeNeedle(sought.bytes, sought.length, IsGiven(ignoreCase) && ignoreCase.low == 1);
     const auto *bytes = reinterpret_cast<const uint8_t *>(text.bytes);
-    size_t found = forward ? FindNeedle(needle, bytes, range.from, range.end) : LastMatch(needle, bytes, range);
+    size_t found = forward ? FindNeedle(needle, bytes, range.from, range.end)
+                           : FindLastNeedle(needle, bytes, range.from, range.end);
     return found == kNotFound ? -1 : int32_t(found + 1);
 }
 

@@ -40,12 +40,29 @@ template <bool IgnoreCase> size_t FindStepping(const Needle &needle, const uint8
     return kNotFound;
 }
 
+template <bool IgnoreCase>
+size_t FindSteppingBackward(const Needle &needle, const uint8_t *text, size_t from, size_t end) {
+    size_t n = needle.length;
+    for (size_t at = end - n + 1; at-- > from;)
+        if (Key<IgnoreCase>(text[at]) == Key<IgnoreCase>(needle.bytes[0]) && SameBytes<IgnoreCase>(text + at, needle.bytes, n))
+            return at;
+    return kNotFound;
+}
+
 #if defined(__SSE2__)
 template <bool IgnoreCase> inline __m128i Keys(__m128i v) {
     if constexpr (!IgnoreCase) return v;
     // Bytes of 0x80 and above compare as negative, so they are never letters.
     __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
     return _mm_or_si128(v, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
+}
+
+// Bit i set when window position at + i has the needle's first and last bytes.
+template <bool IgnoreCase>
+inline unsigned CandidateMask(const uint8_t *text, size_t at, size_t n, __m128i first, __m128i last) {
+    __m128i heads = Keys<IgnoreCase>(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at)));
+    __m128i tails = Keys<IgnoreCase>(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at + n - 1)));
+    return unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(heads, first), _mm_cmpeq_epi8(tails, last))));
 }
 
 // Sixteen window positions at a time: only those whose first and last bytes both
@@ -56,15 +73,28 @@ template <bool IgnoreCase> size_t FindWide(const Needle &needle, const uint8_t *
     __m128i last = _mm_set1_epi8(char(Key<IgnoreCase>(needle.bytes[n - 1])));
     size_t at = from;
     for (; at + n + 15 <= end; at += 16) {
-        __m128i heads = Keys<IgnoreCase>(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at)));
-        __m128i tails = Keys<IgnoreCase>(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at + n - 1)));
-        unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(heads, first), _mm_cmpeq_epi8(tails, last))));
-        for (; mask; mask &= mask - 1) {
+        for (unsigned mask = CandidateMask<IgnoreCase>(text, at, n, first, last); mask; mask &= mask - 1) {
             size_t candidate = at + size_t(__builtin_ctz(mask));
             if (SameBytes<IgnoreCase>(text + candidate + 1, needle.bytes + 1, n - 2)) return candidate;
         }
     }
     return FindStepping<IgnoreCase>(needle, text, at, end);
+}
+
+template <bool IgnoreCase> size_t FindWideBackward(const Needle &needle, const uint8_t *text, size_t from, size_t end) {
+    size_t n = needle.length; // 2 or more
+    __m128i first = _mm_set1_epi8(char(Key<IgnoreCase>(needle.bytes[0])));
+    __m128i last = _mm_set1_epi8(char(Key<IgnoreCase>(needle.bytes[n - 1])));
+    size_t top = end - n + 1; // one past the last window position
+    for (; top >= from + 16; top -= 16) {
+        for (unsigned mask = CandidateMask<IgnoreCase>(text, top - 16, n, first, last); mask;) {
+            unsigned bit = 31u - unsigned(__builtin_clz(mask));
+            size_t candidate = top - 16 + bit;
+            if (SameBytes<IgnoreCase>(text + candidate + 1, needle.bytes + 1, n - 2)) return candidate;
+            mask &= ~(1u << bit);
+        }
+    }
+    return FindSteppingBackward<IgnoreCase>(needle, text, from, top + n - 1);
 }
 #endif
 
@@ -73,6 +103,38 @@ template <bool IgnoreCase> size_t FindAny(const Needle &needle, const uint8_t *t
     if (needle.length >= 2) return FindWide<IgnoreCase>(needle, text, from, end);
 #endif
     return FindStepping<IgnoreCase>(needle, text, from, end);
+}
+
+template <bool IgnoreCase> size_t FindAnyBackward(const Needle &needle, const uint8_t *text, size_t from, size_t end) {
+#if defined(__SSE2__)
+    if (needle.length >= 2) return FindWideBackward<IgnoreCase>(needle, text, from, end);
+#endif
+    return FindSteppingBackward<IgnoreCase>(needle, text, from, end);
+}
+
+// The last match at any byte of text[from, end).
+size_t FindLastAnywhere(const Needle &needle, const uint8_t *text, size_t from, size_t end) {
+    if (from >= end || end - from < needle.length) return kNotFound;
+    return needle.ignoreCase ? FindAnyBackward<true>(needle, text, from, end)
+                             : FindAnyBackward<false>(needle, text, from, end);
+}
+
+// Answers "does `at` start a character" for falling offsets, scanning each byte
+// at most once: `runStart` starts a character and only high bytes lie between it
+// and the lowest offset asked so far.
+struct FallingStarts {
+    size_t from;
+    size_t runStart;
+    size_t lowest;
+};
+
+bool StartsCharacterFalling(const uint8_t *text, FallingStarts &starts, size_t at) {
+    if (at < starts.runStart || at > starts.lowest) {
+        starts.runStart = at;
+        while (starts.runStart > starts.from && IsLeadByte(text[starts.runStart - 1])) --starts.runStart;
+    }
+    starts.lowest = at;
+    return ((at - starts.runStart) & 1) == 0;
 }
 
 } // namespace
@@ -101,6 +163,19 @@ size_t FindNeedle(const Needle &needle, const uint8_t *text, size_t from, size_t
         if (at == kNotFound || StartsCharacter(text, known, at)) return at;
         // `at` is a trail byte, so the next byte starts a character.
         known = at + 1;
+    }
+}
+
+} // namespace cmd
+
+namespace cmd {
+
+size_t FindLastNeedle(const Needle &needle, const uint8_t *text, size_t from, size_t end) {
+    FallingStarts starts{from, end, end};
+    for (size_t limit = end;;) {
+        size_t at = FindLastAnywhere(needle, text, from, limit);
+        if (at == kNotFound || StartsCharacterFalling(text, starts, at)) return at;
+        limit = at + needle.length - 1; // windows starting before `at`
     }
 }
 

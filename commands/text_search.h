@@ -28,6 +28,10 @@ bool StartsCharacter(const uint8_t *text, size_t known, size_t at);
 // `from` starts a character; kNotFound when there is none.
 size_t FindNeedle(const Needle &needle, const uint8_t *text, size_t from, size_t end);
 
+// Offset of the last match starting a character within text[from, end), where
+// `from` starts a character; kNotFound when there is none.
+size_t FindLastNeedle(const Needle &needle, const uint8_t *text, size_t from, size_t end);
+
 // Offset of the first match at any byte of text[from, end).
 size_t FindAnywhere(const Needle &needle, const uint8_t *text, size_t from, size_t end);
 

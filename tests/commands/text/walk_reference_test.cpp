@@ -83,11 +83,14 @@ Parts WalkSplit(const std::string &text, const std::string &delimiter, int32_t p
     return out;
 }
 
-// Bytes that are both single characters and trail bytes, and lead bytes.
+// Bytes that are both single characters and trail bytes, and lead bytes; every
+// fourth text is made mostly of lead bytes, so characters pair up over long runs.
 std::string RandomText(std::mt19937 &random, size_t length) {
     static const char kBytes[] = {'a', 'b', 'A', ',', ' ', '\xB0', '\xA1', '\xD6'};
+    static const char kHighBytes[] = {'\xB0', '\xB0', '\xA1', '\xA1', '\xB0', '\xA1', '\xB0', 'a'};
+    const char *alphabet = random() % 4 ? kBytes : kHighBytes;
     std::string text;
-    for (size_t i = 0; i < length; ++i) text += kBytes[random() % sizeof kBytes];
+    for (size_t i = 0; i < length; ++i) text += alphabet[random() % sizeof kBytes];
     return text;
 }
 
