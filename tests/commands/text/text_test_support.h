@@ -26,15 +26,6 @@ protected:
     void SetUp() override { testsupport::StartTestRuntime(); }
 };
 
-// A runtime error report ends the process; the child process starts its own runtime.
-class TextCommandsDeathTest : public TextCommands {
-protected:
-    void SetUp() override {
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
-        TextCommands::SetUp();
-    }
-};
-
 inline std::string CallText(rt::CommandRoutine command, std::initializer_list<rt::TypedValue> args) {
     rt::TypedValue r = testsupport::CallCommand(command, args);
     EXPECT_EQ(r.type, rt::kTypeText);
