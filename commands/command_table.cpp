@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "text_commands.h"
+
 namespace cmd {
 
 extern const CommandEntry kNumberCommands[];
@@ -19,8 +21,8 @@ namespace {
 const std::vector<CommandEntry> &Table() {
     static const std::vector<CommandEntry> table = [] {
         std::vector<CommandEntry> all;
-        for (const CommandEntry *family : {kNumberCommands, kConversionCommands, kDateTimeCommands, kFileCommands,
-                                           kSystemCommands, kUnitCommands, kMultithreadingCommands}) {
+        for (const CommandEntry *family : {kTextCommands, kNumberCommands, kConversionCommands, kDateTimeCommands,
+                                           kFileCommands, kSystemCommands, kUnitCommands, kMultithreadingCommands}) {
             for (const CommandEntry *e = family; e && e->name; ++e) all.push_back(*e);
         }
         all.push_back({nullptr, nullptr, 0});
