@@ -1,0 +1,28 @@
+// A test-only automation class with optional, out and variadic parameters, a variable,
+// an enumeration parameter and members that fail, registered under kProbeClassText.
+#pragma once
+
+#include <ole2.h>
+
+#include <atomic>
+
+namespace objtest {
+
+// "{…}" of the class; registered by RegisterProbeClass (once per process).
+extern const char kProbeClassText[];
+void RegisterProbeClass();
+
+// What the last call on any probe saw, for the tests to look at.
+struct ProbeRecord {
+    std::atomic<int> sumCalls{0};
+    std::atomic<bool> sawMissing{false};
+    std::atomic<int> lastArgumentType{0};
+    std::atomic<int> objects{0}; // live probe objects
+};
+ProbeRecord &Probes();
+
+// An object that offers IUnknown only, and one whose IDispatch has no type information.
+IUnknown *NewPlainObject();
+IUnknown *NewBlindDispatch();
+
+} // namespace objtest
