@@ -22,8 +22,12 @@ namespace {
 class Probe final : public AutomationObject {
 public:
     Probe();
-    ~Probe() override { --Probes().objects; }
+    ~Probe() override {
+        if (partner) partner->Release();
+        --Probes().objects;
+    }
     std::atomic<LONG> level{0};
+    IDispatch *partner = nullptr;
     std::u16string name = u"probe";
 };
 
@@ -126,6 +130,48 @@ HRESULT Nothing(AutomationObject &, MemberCall &call) {
 
 HRESULT Overflow(AutomationObject &, MemberCall &) { return DISP_E_OVERFLOW; }
 
+HRESULT Give(AutomationObject &self, MemberCall &call) {
+    if (call.args[0].vt != (VT_BYREF | VT_DISPATCH)) return E_UNEXPECTED;
+    if (*call.args[0].ppdispVal) (*call.args[0].ppdispVal)->Release();
+    self.AddRef();
+    *call.args[0].ppdispVal = &self;
+    return S_OK;
+}
+
+// A variable of an interface type: written by reference only.
+HRESULT Partner(AutomationObject &self, MemberCall &call) {
+    Probe &probe = Self(self);
+    Probes().lastPutFlags = call.flags;
+    if (!IsPut(call)) {
+        if (probe.partner) probe.partner->AddRef();
+        call.result->vt = VT_DISPATCH;
+        call.result->pdispVal = probe.partner;
+        return S_OK;
+    }
+    if (call.args[0].vt != VT_DISPATCH) return DISP_E_TYPEMISMATCH;
+    if (probe.partner) probe.partner->Release();
+    probe.partner = call.args[0].pdispVal;
+    if (probe.partner) probe.partner->AddRef();
+    return S_OK;
+}
+
+// Replaces the array it is given with the two texts "x" and "y".
+HRESULT Grow(AutomationObject &, MemberCall &call) {
+    if (call.args[0].vt != (VT_BYREF | VT_ARRAY | VT_VARIANT)) return E_UNEXPECTED;
+    SAFEARRAY *fresh = SafeArrayCreateVector(VT_VARIANT, 0, 2);
+    const char16_t *texts[] = {u"x", u"y"};
+    for (LONG i = 0; i < 2; ++i) {
+        VARIANT v;
+        v.vt = VT_BSTR;
+        v.bstrVal = SysAllocString(texts[i]);
+        SafeArrayPutElement(fresh, &i, &v);
+        VariantClear(&v);
+    }
+    SafeArrayDestroy(*call.args[0].pparray);
+    *call.args[0].pparray = fresh;
+    return S_OK;
+}
+
 ITypeInfo *ColourEnum() {
     static ITypeInfo *type = CreateTypeInfo(TypeTable{
         u"Colour", {0x5A0B7E12, 0, 0, {0}}, TKIND_ENUM,
@@ -136,6 +182,8 @@ ITypeInfo *ColourEnum() {
 TYPEDESC kLong = Type(VT_I4);
 TYPEDESC kText = Type(VT_BSTR);
 TYPEDESC kVariant = Type(VT_VARIANT);
+TYPEDESC kDispatch = Type(VT_DISPATCH);
+TYPEDESC kVariantArray = SafeArrayOf(&kVariant);
 constexpr USHORT kInOut = PARAMFLAG_FIN | PARAMFLAG_FOUT;
 
 ITypeInfo *ProbeType() {
@@ -170,7 +218,10 @@ ITypeInfo *ProbeType() {
          Method(u"Same", 15, Type(VT_BOOL), {{u"other", Type(VT_DISPATCH)}}, Same),
          PropertyGet(u"Nothing", 16, Type(VT_VARIANT), Nothing),
          Method(u"Overflow", 17, Type(VT_VOID), {}, Overflow),
-         Method(u"KindOfUnknown", 18, Type(VT_I4), {{u"value", Type(VT_UNKNOWN)}}, ArgumentType)},
+         Method(u"KindOfUnknown", 18, Type(VT_I4), {{u"value", Type(VT_UNKNOWN)}}, ArgumentType),
+         Method(u"Give", 19, Type(VT_VOID), {{u"target", PointerTo(&kDispatch), PARAMFLAG_FOUT}}, Give),
+         MemberEntry{u"Partner", 20, MemberKind::Variable, INVOKE_FUNC, Type(VT_DISPATCH), {}, 0, Partner},
+         Method(u"Grow", 21, Type(VT_VOID), {{u"items", PointerTo(&kVariantArray), kInOut}}, Grow)},
         {ColourEnum()}});
     return type;
 }
@@ -252,5 +303,60 @@ void RegisterProbeClass() {
 
 IUnknown *NewPlainObject() { return new PlainObject(); }
 IUnknown *NewBlindDispatch() { return new BlindDispatch(); }
+
+} // namespace objtest
+
+namespace objtest {
+namespace {
+
+struct CountingRecordInfo final : IRecordInfo {
+    RecordCounts &counts;
+    explicit CountingRecordInfo(RecordCounts &c) : counts(c) {}
+    virtual ~CountingRecordInfo() = default;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override {
+        if (riid == IID_IUnknown || riid == IID_IRecordInfo) return AddRef(), *ppv = this, S_OK;
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(++counts.refs); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        int left = --counts.refs;
+        if (!left) delete this;
+        return ULONG(left);
+    }
+    HRESULT STDMETHODCALLTYPE RecordInit(PVOID) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE RecordClear(PVOID record) override {
+        if (record == counts.original) ++counts.cleared;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE RecordCopy(PVOID, PVOID) override { return ++counts.copied, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetGuid(GUID *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetName(BSTR *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSize(ULONG *size) override { return *size = 8, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(ITypeInfo **) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetField(PVOID, LPCOLESTR, VARIANT *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetFieldNoCopy(PVOID, LPCOLESTR, VARIANT *, PVOID *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE PutField(ULONG, PVOID, LPCOLESTR, VARIANT *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE PutFieldNoCopy(ULONG, PVOID, LPCOLESTR, VARIANT *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetFieldNames(ULONG *, BSTR *) override { return E_NOTIMPL; }
+    BOOL STDMETHODCALLTYPE IsMatchingType(IRecordInfo *other) override { return other == this; }
+    PVOID STDMETHODCALLTYPE RecordCreate() override { return copyArea; }
+    HRESULT STDMETHODCALLTYPE RecordCreateCopy(PVOID, PVOID *copy) override {
+        ++counts.copied;
+        *copy = copyArea; // copies share one area the object keeps
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE RecordDestroy(PVOID record) override {
+        if (record != counts.original) return S_OK;
+        ++counts.destroyed;
+        delete[] static_cast<char *>(record);
+        return S_OK;
+    }
+    char copyArea[8] = {};
+};
+
+} // namespace
+
+IRecordInfo *NewCountingRecordInfo(RecordCounts &counts) { return new CountingRecordInfo(counts); }
 
 } // namespace objtest

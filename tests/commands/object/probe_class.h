@@ -18,11 +18,20 @@ struct ProbeRecord {
     std::atomic<bool> sawMissing{false};
     std::atomic<int> lastArgumentType{0};
     std::atomic<int> objects{0}; // live probe objects
+    std::atomic<int> lastPutFlags{0};
 };
 ProbeRecord &Probes();
 
 // An object that offers IUnknown only, and one whose IDispatch has no type information.
 IUnknown *NewPlainObject();
 IUnknown *NewBlindDispatch();
+
+// Record information that counts what is done to one record (`original`, made with
+// new char[8]; destroying it deletes it).
+struct RecordCounts {
+    void *original = nullptr;
+    std::atomic<int> cleared{0}, destroyed{0}, copied{0}, refs{1};
+};
+IRecordInfo *NewCountingRecordInfo(RecordCounts &counts);
 
 } // namespace objtest
