@@ -34,7 +34,6 @@ rt::TypedValue ValueBehind(const rt::TypedValue &argument) {
     if (!variable || !size) return value;
     uint64_t bits = 0;
     std::memcpy(&bits, variable, size);
-    if (value.type == rt::kTypeShortInteger) bits = uint64_t(int64_t(int16_t(bits)));
     value.SetBits(bits);
     return value;
 }

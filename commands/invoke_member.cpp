@@ -52,15 +52,17 @@ int32_t Invoke(MemberCall &call) {
 }
 
 int32_t Call(rt::TypedValue *result, int32_t count, rt::TypedValue *args, CallKind kind, MemberCall &call) {
-    if (count < 2) return kObjectEmpty;
-    rt::TypedValue nameValue = ValueBehind(args[1]);
+    if (count < 1) return kObjectEmpty;
+    rt::TypedValue nameValue = count > 1 ? ValueBehind(args[1]) : rt::TypedValue{0, 0, 0};
     std::u16string name = WideOf(nameValue.type == rt::kTypeText ? nameValue.Pointer<const char>() : nullptr);
+    const rt::TypedValue *actual = count > 2 ? args + 2 : nullptr;
+    int32_t passed = count > 2 ? count - 2 : 0;
     int32_t code = QueryDispatch(args[0], call);
     if (code == kObjectOk) code = BindMember(call.dispatch, name.c_str(), call.lcid, kind, call.member);
-    if (code == kObjectOk) code = BuildArguments(call.member, args + 2, count - 2, call.arguments);
+    if (code == kObjectOk) code = BuildArguments(call.member, actual, passed, call.arguments);
     if (code == kObjectOk) code = Invoke(call);
     if (code != kObjectOk) return code;
-    WriteBackArguments(call.member, args + 2, call.arguments);
+    if (actual) WriteBackArguments(call.member, actual, call.arguments);
     if (result->type == rt::kTypeNone) return kObjectOk;
     return VariantToValue(call.result, result->type, *result) ? kObjectOk : kObjectBadResult;
 }

@@ -80,6 +80,16 @@ TEST_F(MemberArguments, OutParametersWriteBackToVariablesPassedByAddress) {
     double real = 2.0;
     CallCommand(cmd::CallMethod, {probe.Arg(), Name("Store"), Address(rt::kTypeDouble, &real)});
     EXPECT_EQ(real, 5.0);
+    int16_t small = -3;
+    uint8_t after[2] = {0xAA, 0xAA}; // what follows a short variable stays as it was
+    struct {
+        int16_t value;
+        uint8_t next[2];
+    } shortVariable = {small, {after[0], after[1]}};
+    CallCommand(cmd::CallMethod, {probe.Arg(), Name("Store"), Address(rt::kTypeShortInteger, &shortVariable.value)});
+    EXPECT_EQ(shortVariable.value, -5);
+    EXPECT_EQ(shortVariable.next[0], 0xAA);
+    EXPECT_EQ(shortVariable.next[1], 0xAA);
     // A formal that is a pointer but not marked out writes nothing back.
     int32_t untouched = 7;
     CallCommand(cmd::CallMethod, {probe.Arg(), Name("Peek"), Address(rt::kTypeInteger, &untouched)});
@@ -123,6 +133,13 @@ TEST_F(MemberArguments, ArgumentsConvertByTheTable) {
     EXPECT_EQ(kind(rt::MakeFloat(1.5f)), VT_R4);
     EXPECT_EQ(kind(Dbl(1.5)), VT_R8);
     EXPECT_EQ(Number({rt::MakeLong(0x100000007)}, "Twice"), 14); // only the low 32 bits
+}
+
+TEST_F(MemberArguments, WithoutANameNothingIsFound) {
+    CallCommand(cmd::CallMethod, {probe.Arg()});
+    EXPECT_EQ(cmd::LastObjectError(), cmd::kObjectNoMember);
+    CallCommand(cmd::CallMethod, {probe.Arg(), Int(3)});
+    EXPECT_EQ(cmd::LastObjectError(), cmd::kObjectNoMember);
 }
 
 TEST_F(MemberArguments, TypesOutsideTheTableFailWithMinus7) {
