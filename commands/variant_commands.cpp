@@ -133,26 +133,32 @@ bool PutElement(SAFEARRAY *array, std::vector<LONG> &subscripts, VARIANT &value)
 
 bool IsArrayValue(const rt::TypedValue &value) { return rt::IsIndirect(value.type) || value.type == rt::kTypeByteSet; }
 
-bool Assign(VARIANT *block, int32_t count, rt::TypedValue *args) {
-    const rt::TypedValue &value = args[1];
-    bool arrayValue = IsArrayValue(value);
-    std::vector<LONG> subscripts;
-    SAFEARRAY *target = nullptr;
-    if (Given(count, args, 2)) {
-        target = ArrayOf(*block);
-        VARTYPE vt = VT_EMPTY;
-        if (!target || (arrayValue && (FAILED(SafeArrayGetVartype(target, &vt)) || vt != VT_VARIANT))) return false;
-        if (!SubscriptsOf(target, IntegerArgument(args, 2), subscripts)) return false;
-    } else {
-        EmptyVariant(block);
-    }
+// The value as a VARIANT of its own.
+bool ConvertValue(const rt::TypedValue &value, VARIANT &out) {
+    if (!IsArrayValue(value)) return SingleVariant(value, out);
+    return ArrayVariant(rt::TypedValue{value.low, value.high, rt::BaseType(value.type)}, out);
+}
+
+// Without an index the whole variant is replaced. The value is converted before the
+// variant is cleared, so that a variant assigned to itself keeps its value.
+bool AssignWhole(VARIANT *block, const rt::TypedValue &value) {
     VARIANT converted;
     VariantInit(&converted);
-    bool made = arrayValue ? ArrayVariant(rt::TypedValue{value.low, value.high, rt::BaseType(value.type)}, converted)
-                           : SingleVariant(value, converted);
-    if (!made) return false;
-    if (!target) return *block = converted, true;
-    return PutElement(target, subscripts, converted);
+    bool made = ConvertValue(value, converted);
+    EmptyVariant(block);
+    if (made) *block = converted;
+    return made;
+}
+
+bool AssignElement(VARIANT *block, const rt::TypedValue &value, int32_t index) {
+    SAFEARRAY *target = ArrayOf(*block);
+    VARTYPE vt = VT_EMPTY;
+    if (!target || (IsArrayValue(value) && (FAILED(SafeArrayGetVartype(target, &vt)) || vt != VT_VARIANT))) return false;
+    std::vector<LONG> subscripts;
+    if (!SubscriptsOf(target, index, subscripts)) return false;
+    VARIANT converted;
+    VariantInit(&converted);
+    return ConvertValue(value, converted) && PutElement(target, subscripts, converted);
 }
 
 } // namespace
@@ -184,7 +190,9 @@ void VariantToByteSet(rt::TypedValue *result, int32_t count, rt::TypedValue *arg
 
 void AssignVariant(rt::TypedValue *result, int32_t count, rt::TypedValue *args) {
     VARIANT *block = count > 1 ? VariantBlockOf(args[0]) : nullptr;
-    *result = rt::MakeBoolean(block && Assign(block, count, args));
+    if (!block) return void(*result = rt::MakeBoolean(false));
+    bool stored = Given(count, args, 2) ? AssignElement(block, args[1], IntegerArgument(args, 2)) : AssignWhole(block, args[1]);
+    *result = rt::MakeBoolean(stored);
 }
 
 void CreateVariantArray(rt::TypedValue *result, int32_t count, rt::TypedValue *args) {

@@ -215,6 +215,22 @@ TEST_F(VariantCommands, VariantsPassedByAddressAreTheVariablesBlock) {
     EXPECT_EQ(v->vt, VT_EMPTY);
 }
 
+TEST_F(VariantCommands, AVariantAssignedToItselfKeepsItsValue) {
+    ASSERT_TRUE(Assign(Name("kept")));
+    EXPECT_TRUE(Assign(v.Arg()));
+    EXPECT_EQ(Text(), "kept");
+    ASSERT_TRUE(CreateArray(10, 2));
+    ASSERT_TRUE(AssignAt(Int(4), 1));
+    EXPECT_TRUE(Assign(v.Arg()));
+    EXPECT_EQ(Text({Int(1)}), "4");
+}
+
+TEST_F(VariantCommands, AValueThatCannotBeStoredLeavesTheVariantEmpty) {
+    ASSERT_TRUE(Assign(Int(3)));
+    EXPECT_FALSE(Assign(rt::TypedValue{1, 0, rt::kTypeSubroutinePointer}));
+    EXPECT_EQ(v->vt, VT_EMPTY);
+}
+
 TEST_F(VariantCommands, MissingVariantsAreHarmless) {
     rt::TypedValue none{0, 0, rt::kTypeVariant};
     EXPECT_EQ(CallCommand(cmd::AssignVariant, {none, Int(1)}).low, 0u);
