@@ -65,6 +65,8 @@ TEST_F(VariantCommands, ByteSetsRoundTripAsByteArraysWithLowerBoundOne) {
     EXPECT_EQ(Bytes(), bytes);
     EXPECT_EQ(Text(), ""); // a whole array is no text
     EXPECT_EQ(Bytes({Int(3)}), ""); // one byte does not become a byte set
+    ASSERT_TRUE(Assign(Name("ab")));
+    EXPECT_EQ(Bytes(), std::string("a\0b\0", 4)); // a text's UTF-16 units
 }
 
 TEST_F(VariantCommands, EmptyByteSetGivesAnEmptyArray) {
@@ -95,8 +97,12 @@ TEST_F(VariantCommands, SetVariantType) {
     EXPECT_EQ(v->vt, VT_BSTR);
     EXPECT_EQ(CallCommand(cmd::SetVariantType, {v.Arg(), Int(3)}).low, 1u);
     EXPECT_EQ(v->vt, VT_BOOL);
+    EXPECT_EQ(CallCommand(cmd::SetVariantType, {v.Arg(), Int(4)}).low, 1u);
+    EXPECT_EQ(v->vt, VT_DATE);
     // An empty variant does not become an array.
     EXPECT_EQ(CallCommand(cmd::SetVariantType, {v.Arg(), Int(7)}).low, 0u);
+    EXPECT_EQ(CallCommand(cmd::SetVariantType, {v.Arg(), Int(13)}).low, 0u);
+    EXPECT_EQ(v->vt, VT_EMPTY);
 }
 
 TEST_F(VariantCommands, CreateVariantArray) {
