@@ -144,13 +144,6 @@ TEST_F(VariantCommands, ElementsAreChangedToTheArrayType) {
     EXPECT_EQ(Text({Int(2)}), "0");
 }
 
-TEST_F(VariantCommands, AnIndexNeedsAnArray) {
-    v->vt = VT_I4;
-    v->lVal = 3;
-    EXPECT_FALSE(AssignAt(Int(1), 1));
-    EXPECT_EQ(v->lVal, 3);
-}
-
 TEST_F(VariantCommands, MultiDimensionalIndexesRunFirstDimensionFastest) {
     SAFEARRAYBOUND bounds[2] = {{2, 0}, {3, 5}};
     SAFEARRAY *array = SafeArrayCreate(VT_I4, 2, bounds);
