@@ -80,6 +80,10 @@ TEST_F(MemberArguments, OutParametersWriteBackToVariablesPassedByAddress) {
     double real = 2.0;
     CallCommand(cmd::CallMethod, {probe.Arg(), Name("Store"), Address(rt::kTypeDouble, &real)});
     EXPECT_EQ(real, 5.0);
+    // A long integer passes its low 32 bits and comes back sign-extended.
+    int64_t wide = (int64_t(7) << 32) | 0xFFFFFFFD;
+    CallCommand(cmd::CallMethod, {probe.Arg(), Name("Store"), Address(rt::kTypeLongInteger, &wide)});
+    EXPECT_EQ(wide, -5);
     int16_t small = -3;
     uint8_t after[2] = {0xAA, 0xAA}; // what follows a short variable stays as it was
     struct {
