@@ -14,6 +14,8 @@ extern const CommandEntry kFileCommands[];
 extern const CommandEntry kSystemCommands[];
 extern const CommandEntry kUnitCommands[];
 extern const CommandEntry kMultithreadingCommands[];
+extern const CommandEntry kObjectCommands[];
+extern const CommandEntry kVariantCommands[];
 
 namespace {
 
@@ -21,8 +23,9 @@ namespace {
 const std::vector<CommandEntry> &Table() {
     static const std::vector<CommandEntry> table = [] {
         std::vector<CommandEntry> all;
-        for (const CommandEntry *family : {kTextCommands, kNumberCommands, kConversionCommands, kDateTimeCommands,
-                                           kFileCommands, kSystemCommands, kUnitCommands, kMultithreadingCommands}) {
+        for (const CommandEntry *family :
+             {kTextCommands, kNumberCommands, kConversionCommands, kDateTimeCommands, kFileCommands, kSystemCommands,
+              kUnitCommands, kMultithreadingCommands, kObjectCommands, kVariantCommands}) {
             for (const CommandEntry *e = family; e && e->name; ++e) all.push_back(*e);
         }
         all.push_back({nullptr, nullptr, 0});
