@@ -13,6 +13,7 @@
 
 #include "file_commands.h"
 #include "runtime_fixture.h"
+#include "temp_folder.h"
 #include "windows.h"
 
 using namespace testsupport;
@@ -23,30 +24,15 @@ class FileCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         StartTestRuntime();
-        char pattern[] = "/tmp/file_commands_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        hostDir_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(hostDir_); }
-
-    std::string Host(const std::string &name) const { return hostDir_ + "/" + name; }
-    std::string Dos(const std::string &name) const {
-        std::string path = "Z:" + Host(name);
-        for (char &c : path)
-            if (c == '/') c = '\\';
-        return path;
-    }
-    std::string Contents(const std::string &name) const {
-        std::ifstream in(Host(name), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    void Put(const std::string &name, const std::string &bytes) const {
-        std::ofstream(Host(name), std::ios::binary) << bytes;
+        ASSERT_TRUE(folder_.Ok());
     }
 
-    std::string hostDir_;
+    std::string Host(const std::string &name) const { return folder_.Host(name); }
+    std::string Dos(const std::string &name) const { return folder_.Dos(name); }
+    std::string Contents(const std::string &name) const { return folder_.Contents(name); }
+    void Put(const std::string &name, const std::string &bytes) const { folder_.Put(name, bytes); }
+
+    testsupport::TempFolder folder_;
 };
 
 bool IsTrue(const rt::TypedValue &v) { return v.type == rt::kTypeBoolean && v.low != 0; }

@@ -11,40 +11,24 @@
 #include <sstream>
 #include <string>
 
+#include "temp_folder.h"
 #include "windows.h"
 
 namespace {
 
 class FileIo : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/file_io_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        hostDir_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(hostDir_); }
+    void SetUp() override { ASSERT_TRUE(folder_.Ok()); }
 
-    std::string Host(const std::string &name) const { return hostDir_ + "/" + name; }
-    std::string Dos(const std::string &name) const {
-        std::string path = "Z:" + Host(name);
-        for (char &c : path)
-            if (c == '/') c = '\\';
-        return path;
-    }
-    std::string Contents(const std::string &name) const {
-        std::ifstream in(Host(name), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    void Put(const std::string &name, const std::string &bytes) const {
-        std::ofstream(Host(name), std::ios::binary) << bytes;
-    }
+    std::string Host(const std::string &name) const { return folder_.Host(name); }
+    std::string Dos(const std::string &name) const { return folder_.Dos(name); }
+    std::string Contents(const std::string &name) const { return folder_.Contents(name); }
+    void Put(const std::string &name, const std::string &bytes) const { folder_.Put(name, bytes); }
     HANDLE Create(const std::string &name, DWORD access, DWORD share, DWORD disposition) const {
         return CreateFileA(Dos(name).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
 
-    std::string hostDir_;
+    testsupport::TempFolder folder_;
 };
 
 bool Write(HANDLE file, const std::string &bytes) {
