@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "temp_folder.h"
 #include "windows.h"
 
 TEST(Heap, SizesAreTheSizesAskedForAndZeroingWorks) {
@@ -64,18 +65,13 @@ TEST(CurrentDirectory, RoundTripsThroughDosPaths) {
 
 class FileSearch : public testing::Test {
 protected:
-    std::string host, dos;
+    testsupport::TempFolder folder;
+    std::string host = folder.HostRoot(), dos = folder.Dos();
     void SetUp() override {
-        char templ[] = "/tmp/sorvel-k32-XXXXXX";
-        host = mkdtemp(templ);
-        dos = "Z:" + host;
-        for (char &c : dos)
-            if (c == '/') c = '\\';
-        for (const char *name : {"a.txt", "B.TXT", "ab.log", "\xE4\xB8\xAD.txt"})
-            std::fclose(std::fopen((host + "/" + name).c_str(), "w"));
-        mkdir((host + "/dir").c_str(), 0755);
+        ASSERT_TRUE(folder.Ok());
+        for (const char *name : {"a.txt", "B.TXT", "ab.log", "\xE4\xB8\xAD.txt"}) folder.Put(name, "");
+        mkdir(folder.Host("dir").c_str(), 0755);
     }
-    void TearDown() override { std::system(("rm -rf " + host).c_str()); }
     std::vector<std::string> Find(const std::string &mask) {
         std::vector<std::string> names;
         WIN32_FIND_DATAA data;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -13,6 +14,7 @@
 #include "runtime_app.h"
 #include "runtime_fixture.h"
 #include "runtime_interface.h"
+#include "temp_folder.h"
 
 using namespace rt;
 
@@ -136,35 +138,17 @@ TEST_F(Services, ACommandWithoutArgumentsStillGetsAnArgumentAddressAndAZeroResul
 
 class FindFiles : public Services {
 protected:
-    std::string dir;
+    testsupport::TempFolder folder;
+    std::string dir = folder.Dos();
     void SetUp() override {
         Services::SetUp();
-        char host[] = "/tmp/sorvel-find-XXXXXX";
-        dir = std::string("Z:") + mkdtemp(host);
-        for (char &c : dir)
-            if (c == '/') c = '\\';
-        Touch("plain.txt");
-        Touch("hidden.txt");
-        Touch("readonly.txt");
-        CreateDirectory("sub");
-        SetFileAttributesA((dir + "\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
-        SetFileAttributesA((dir + "\\readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+        ASSERT_TRUE(folder.Ok());
+        for (const char *name : {"plain.txt", "hidden.txt", "readonly.txt"}) folder.Put(name, "");
+        mkdir(folder.Host("sub").c_str(), 0755);
+        SetFileAttributesA(folder.Dos("hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        SetFileAttributesA(folder.Dos("readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
     }
-    void TearDown() override {
-        SetFileAttributesA((dir + "\\readonly.txt").c_str(), FILE_ATTRIBUTE_ARCHIVE);
-        std::string host = dir.substr(2);
-        for (char &c : host)
-            if (c == '\\') c = '/';
-        std::system(("rm -rf " + host).c_str());
-    }
-    std::string Host(const std::string &name) {
-        std::string host = dir.substr(2) + "/" + name;
-        for (char &c : host)
-            if (c == '\\') c = '/';
-        return host;
-    }
-    void Touch(const std::string &name) { std::fclose(std::fopen(Host(name).c_str(), "w")); }
-    void CreateDirectory(const std::string &name) { mkdir(Host(name).c_str(), 0755); }
+    void TearDown() override { SetFileAttributesA(folder.Dos("readonly.txt").c_str(), FILE_ATTRIBUTE_ARCHIVE); }
 
     std::set<std::string> Find(uint32_t filter, bool anyFile) {
         std::set<std::string> names;
