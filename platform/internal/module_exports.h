@@ -28,4 +28,7 @@ const SystemModule *FindSystemModule(const char *fileName);
 // The export record behind an address GetProcAddress returned, if it is a system export.
 const ModuleExport *FindSystemExport(const void *address);
 
+// How many references LoadLibraryA has given out for a loaded module (0 when not loaded).
+int ModuleReferences(HMODULE module);
+
 } // namespace platform

@@ -127,6 +127,11 @@ HMODULE LoadFileModule(const std::string &name) {
 
 } // namespace
 
+int platform::ModuleReferences(HMODULE module) {
+    LoadedModule m;
+    return FindModule(module, m) ? m.references : 0;
+}
+
 extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR name) {
     if (!name || !*name) {
         SetLastError(ERROR_INVALID_PARAMETER);
