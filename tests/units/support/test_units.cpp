@@ -160,7 +160,9 @@ rt::LibraryInfo Library() {
 
 int Record(const uint64_t *args, int32_t count, uint64_t *) {
     ++calls[0];
-    std::string line = "handler 0";
+    uint32_t source[2] = {};
+    rt::RuntimeService(rt::kServiceEventSource, reinterpret_cast<intptr_t>(source), 0);
+    std::string line = "handler 0 from " + Hex(source[1]) + ":";
     for (int32_t i = 0; i < count; ++i) line += " " + std::to_string(args[i]);
     Note(line);
     return 0;
@@ -204,7 +206,11 @@ const rt::ImageHeader image = {3, 0, 0, reinterpret_cast<uintptr_t>(&kRoutineTab
 
 } // namespace
 
+void (*onClose)(uint32_t unitId) = nullptr;
+bool traceDestroy = false;
+
 LRESULT TestUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE && onClose) onClose(unitId);
     if (message == kMessageUnitsCreated || message == kMessageWindowLoaded || message == kMessageLoadFinished) {
         char line[64];
         std::snprintf(line, sizeof line, "message %X to %s", message, Hex(unitId).c_str());
@@ -214,6 +220,7 @@ LRESULT TestUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TestUnit::PostNcDestroy() {
+    if (traceDestroy) std::fprintf(stderr, "destroyed %08x\n", unitId);
     rt::RuntimeService(rt::kServiceUnitDestroyed, windowId, isWindow ? 0 : unitId);
     delete this;
 }

@@ -53,6 +53,11 @@ public:
 std::vector<std::string> &Log();
 std::string Hex(uint32_t v);
 
+// Called when a test unit window receives WM_CLOSE (before it closes).
+extern void (*onClose)(uint32_t unitId);
+// Writes "destroyed UNIT" to stderr from every unit window's final clean-up.
+extern bool traceDestroy;
+
 // Starts the runtime with the test image (once per process).
 void StartUnitsRuntime();
 // The handler table entries: 0 records its arguments, 1 returns 0, 2 returns 'Z',
