@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "font_properties.h"
 #include "gbk.h"
 #include "mouse_pointer.h"
 #include "property_values.h"
@@ -71,8 +72,17 @@ uint64_t ReadMenuItem(const UnitRecord &r, int32_t property) {
     }
 }
 
-uint64_t ReadSpecific(const UnitRecord &r, const PropertyInfo &info, int32_t property) {
+// The unit's font, or the default GUI font when it has none.
+LOGFONTA CurrentFont(const UnitRecord &r, int32_t property) {
+    auto read = Request<ReadPropertyRoutine>(r.type, kRequestReadProperty);
+    PropertyValue value{0, 0};
+    if (!read || !read(LiveObject(r), property - 8, &value)) value = {0, 0};
+    return FontOf(reinterpret_cast<const void *>(value.first), value.second);
+}
+
+uint64_t ReadSpecific(const UnitRecord &r, const PropertyInfo &info, int32_t property, int32_t index) {
     if (!IsLive(r)) ReportNotLoaded();
+    if (info.valueType == kValueFont) return ReadFontPart(CurrentFont(r, property), index);
     auto read = Request<ReadPropertyRoutine>(r.type, kRequestReadProperty);
     PropertyValue value{0, 0};
     if (!read || !read(LiveObject(r), property - 8, &value)) return 0;
@@ -169,21 +179,27 @@ void WriteCommon(Window &window, int position, int32_t property, uint32_t low, u
     }
 }
 
-void WriteSpecific(Window &window, int position, const PropertyInfo &info, int32_t property, uint32_t low,
-                   uint32_t high) {
+void WriteSpecific(Window &window, int position, const PropertyInfo &info, int32_t property, int32_t index,
+                   uint32_t low, uint32_t high) {
     UnitRecord &r = window.units[size_t(position)].record;
     if (!IsLive(r)) ReportNotLoaded();
     auto write = Request<WritePropertyRoutine>(r.type, kRequestWriteProperty);
     if (!write) return;
     std::string storage;
-    PropertyValue value = RecordFromValue(info.valueType, low, high, storage);
+    LOGFONTA font{};
+    PropertyValue value{0, 0};
+    if (info.valueType == kValueFont) {
+        font = CurrentFont(r, property);
+        if (!WriteFontPart(font, index, low, high)) return;
+        value = {reinterpret_cast<uintptr_t>(&font), sizeof font};
+    } else value = RecordFromValue(info.valueType, low, high, storage);
     uint32_t output = 0;
     if (write(LiveObject(r), property - 8, &value, &output) == 1 && IsLive(r)) RebuildUnit(window, position);
 }
 
 } // namespace
 
-uint64_t ReadProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t) {
+uint64_t ReadProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t index) {
     Window &window = WindowOrReport(windowId);
     UnitRecord *r = UnitAt(window, FindUnit(window, unitId));
     if (!r) return 0;
@@ -191,12 +207,13 @@ uint64_t ReadProperty(uint32_t windowId, uint32_t unitId, int32_t property, int3
     const PropertyInfo *info = InfoOf(*r, property);
     if (property >= 8) {
         if (!IsLive(*r)) ReportNotLoaded();
-        return info ? ReadSpecific(*r, *info, property) : 0;
+        return info ? ReadSpecific(*r, *info, property, index) : 0;
     }
     return property >= 0 ? ReadCommon(*r, property) : 0;
 }
 
-void WriteProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t, uint32_t low, uint32_t high) {
+void WriteProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t index, uint32_t low,
+                   uint32_t high) {
     Window &window = WindowOrReport(windowId);
     int position = FindUnit(window, unitId);
     UnitRecord *r = UnitAt(window, position);
@@ -204,7 +221,7 @@ void WriteProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t
     if (r->IsMenuItem()) return WriteMenuItem(window, *r, property, low, high);
     if (property >= 8) {
         if (!IsLive(*r)) ReportNotLoaded();
-        if (const PropertyInfo *info = InfoOf(*r, property)) WriteSpecific(window, position, *info, property, low, high);
+        if (const PropertyInfo *info = InfoOf(*r, property)) WriteSpecific(window, position, *info, property, index, low, high);
         return;
     }
     if (property >= 0) WriteCommon(window, position, property, low, high);

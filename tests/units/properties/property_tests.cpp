@@ -2,8 +2,10 @@
 // types' own properties with their value types, rebuilding, menu items and reports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
+#include "font_properties.h"
 #include "gbk.h"
 #include "mouse_pointer.h"
 #include "property_values.h"
@@ -183,6 +185,53 @@ TEST_F(Properties, AWriteThatNeedsANewWindowRebuildsTheUnitInPlace) {
     EXPECT_TRUE(IsWindowVisible(after->Handle()));
     EXPECT_EQ(GetWindow(main, GW_CHILD), after->Handle()); // still first in the z-order
     EXPECT_EQ(rt::App().eventSuppression.load(), 0);
+}
+
+TEST_F(Properties, FontPartsStartFromTheDefaultFontAndWriteAWholeLogfont) {
+    ASSERT_EQ(Load(kMain), 0);
+    TestUnit *unit = Unit(kMain, kKeyword);
+    auto font = [&] {
+        LOGFONTA f{};
+        EXPECT_EQ(unit->font.size(), sizeof f);
+        std::memcpy(&f, unit->font.data(), std::min(sizeof f, unit->font.size()));
+        return f;
+    };
+    EXPECT_EQ(Read(kMain, kKeyword, 10, 5), 9u); // the default GUI font
+    EXPECT_EQ(TakeText(Read(kMain, kKeyword, 10, 6)), "Default");
+    rt::RuntimeHelpers.writeUnitProperty(kMain, kKeyword, 10, 1, 1, 0);
+    EXPECT_EQ(font().lfWeight, 700);
+    EXPECT_EQ(std::string(font().lfFaceName), "Default");
+    EXPECT_EQ(Read(kMain, kKeyword, 10, 1), 1u);
+    rt::RuntimeHelpers.writeUnitProperty(kMain, kKeyword, 10, 0, uint32_t(-10), 0);
+    EXPECT_EQ(font().lfEscapement, 3590);
+    EXPECT_EQ(font().lfOrientation, 3590);
+    rt::RuntimeHelpers.writeUnitProperty(kMain, kKeyword, 10, 5, 12, 0);
+    EXPECT_EQ(font().lfHeight, -16);
+    EXPECT_EQ(Read(kMain, kKeyword, 10, 5), 12u);
+    rt::RuntimeHelpers.writeUnitProperty(kMain, kKeyword, 10, 6, 0, 0);
+    EXPECT_EQ(std::string(font().lfFaceName), rt::ToGbk("宋体"));
+    std::string longName(32, 'a');
+    uint64_t name = PointerValue(longName.c_str());
+    rt::RuntimeHelpers.writeUnitProperty(kMain, kKeyword, 10, 6, uint32_t(name), uint32_t(name >> 32));
+    EXPECT_EQ(std::string(font().lfFaceName), rt::ToGbk("宋体"));
+    units::FontRecord whole{4000, 0, 1, 0, 1, -3, "Arial"};
+    uint64_t record = PointerValue(&whole);
+    rt::RuntimeHelpers.writeUnitProperty(kMain, kKeyword, 10, -1, uint32_t(record), uint32_t(record >> 32));
+    EXPECT_EQ(font().lfEscapement, 400);
+    EXPECT_EQ(font().lfWeight, 0);
+    EXPECT_EQ(font().lfItalic, 1);
+    EXPECT_EQ(font().lfHeight, 0);
+    EXPECT_EQ(font().lfCharSet, 1);
+    EXPECT_EQ(font().lfQuality, 2);
+    auto *back = reinterpret_cast<units::FontRecord *>(uintptr_t(Read(kMain, kKeyword, 10, -1)));
+    EXPECT_EQ(back->angle, 400);
+    EXPECT_EQ(back->underline, 1);
+    EXPECT_STREQ(back->face, "Arial");
+    rt::RuntimeHelpers.free(const_cast<char *>(back->face));
+    rt::RuntimeHelpers.free(back);
+    std::string before = unit->font;
+    rt::RuntimeHelpers.writeUnitProperty(kMain, kKeyword, 10, -1, 0, 0); // an empty record does nothing
+    EXPECT_EQ(unit->font, before);
 }
 
 namespace {

@@ -79,6 +79,7 @@ int WriteControl(fw::WindowObject *object, int32_t property, const PropertyValue
     auto *unit = static_cast<TestUnit *>(object);
     if (property == 0) unit->caption = value->first ? reinterpret_cast<const char *>(value->first) : "";
     if (property == 1) unit->number = int32_t(value->first);
+    if (property == 2) unit->font.assign(reinterpret_cast<const char *>(value->first), value->second);
     return property == 1; // the number needs a new window
 }
 
@@ -86,6 +87,7 @@ int ReadControl(fw::WindowObject *object, int32_t property, PropertyValue *value
     auto *unit = static_cast<TestUnit *>(object);
     if (property == 0) *value = {reinterpret_cast<uintptr_t>(unit->caption.c_str()), 0};
     else if (property == 1) *value = {uint32_t(unit->number), 0};
+    else if (property == 2) *value = {reinterpret_cast<uintptr_t>(unit->font.data()), unit->font.size()};
     else return 0;
     return 1;
 }
@@ -131,6 +133,7 @@ const PropertyInfo kControlProperties[] = {
     {nullptr, nullptr, nullptr, kValueText, 0xe000, nullptr},    {nullptr, nullptr, nullptr, kValueLogical, 0xe000, nullptr},
     {nullptr, nullptr, nullptr, kValueLogical, 0xe000, nullptr}, {nullptr, nullptr, nullptr, kValuePointer, 0xe000, nullptr},
     {nullptr, nullptr, nullptr, kValueText, 0x8000, nullptr},    {nullptr, nullptr, nullptr, kValuePixels, 0x8000, nullptr},
+    {nullptr, nullptr, nullptr, kValueFont, 0x8000, nullptr},
 };
 
 rt::DataTypeInfo Type(uint32_t flags, UnitInterface iface, bool properties) {
@@ -138,7 +141,7 @@ rt::DataTypeInfo Type(uint32_t flags, UnitInterface iface, bool properties) {
     info.flags = flags;
     info.unitInterface = reinterpret_cast<const void *>(iface);
     if (properties) {
-        info.propertyCount = 10;
+        info.propertyCount = 11;
         info.properties = kControlProperties;
     }
     return info;

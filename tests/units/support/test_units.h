@@ -44,6 +44,7 @@ public:
     bool isWindow = false;
     std::string caption;
     int32_t number = 0;
+    std::string font; // a LOGFONT, or empty
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;

@@ -3,6 +3,7 @@
 // layer is part of the platform. A real definition of any of them replaces its
 // stand-in at link time.
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "window_registry.h"
@@ -205,3 +206,18 @@ STAND_IN BOOL WINAPI SetCursorPos(int, int) { return TRUE; }
 STAND_IN SHORT WINAPI GetKeyState(int) { return 0; }
 STAND_IN HICON WINAPI CreateIconFromResourceEx(PBYTE, DWORD, BOOL, DWORD, int, int, UINT) { return nullptr; }
 STAND_IN BOOL WINAPI InvalidateRect(HWND, const RECT *, BOOL) { return TRUE; }
+
+// A default GUI font of 9 points at 96 pixels per inch.
+STAND_IN int WINAPI GetObjectA(HANDLE, int size, LPVOID out) {
+    if (size != int(sizeof(LOGFONTA)) || !out) return 0;
+    LOGFONTA font{};
+    font.lfHeight = -12;
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = 1;
+    std::memcpy(font.lfFaceName, "Default", 8);
+    std::memcpy(out, &font, sizeof font);
+    return size;
+}
+STAND_IN int WINAPI GetDeviceCaps(HDC, int index) { return index == LOGPIXELSY || index == LOGPIXELSX ? 96 : 0; }
+STAND_IN HDC WINAPI GetDC(HWND) { return reinterpret_cast<HDC>(intptr_t(1)); }
+STAND_IN int WINAPI ReleaseDC(HWND, HDC) { return 1; }
