@@ -71,6 +71,15 @@ bool Character(Window &window, int position, MSG *msg) {
 
 } // namespace
 
+bool CallMessageHooks(Window &window, MSG *msg) {
+    for (UnitEntry &u : window.units) {
+        if (u.record.IsMenuItem() || !IsLive(u.record) || !(TypeFlags(u.record.type) & kFlagHasMessageHook)) continue;
+        auto hook = Request<MessageHookRoutine>(u.record.type, kRequestMessageHook);
+        if (hook && hook(LiveObject(u.record), msg)) return true;
+    }
+    return false;
+}
+
 uint32_t CurrentShiftState() {
     return (Down(VK_CONTROL) ? 1u : 0u) | (Down(VK_SHIFT) ? 2u : 0u) | (Down(VK_MENU) ? 4u : 0u);
 }

@@ -11,6 +11,10 @@ namespace units {
 // returned character replaces the message's.
 bool RaiseCommonEvent(Window &window, MSG *msg);
 
+// Offers the message to the message hooks (request 11) of the window's units whose
+// type has flag 0x20; true when one consumed it.
+bool CallMessageHooks(Window &window, MSG *msg);
+
 // The shift state: bit 0 Ctrl, bit 1 Shift, bit 2 Alt, from the key state now.
 uint32_t CurrentShiftState();
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "event_dispatch.h"
+#include "image.h"
 #include "runtime_app.h"
 #include "runtime_interface.h"
 #include "test_units.h"
@@ -243,4 +244,56 @@ TEST(LoadingDeathTest, TheRuntimesEndDestroysTheLoadedWindows) {
         rt::RuntimeHelpers.exit(4);
     };
     EXPECT_EXIT(run(), testing::ExitedWithCode(4), "destroyed 16000002(.|\n)*destroyed 06000001");
+}
+
+TEST_F(Loading, IdleTimeGoesToLoadedWindowsUntilTheyDecline) {
+    ASSERT_EQ(Load(kMain), 0);
+    ASSERT_EQ(Load(kQuiet), 0);
+    std::vector<HWND> declined;
+    // Neither window binds event 7, so both decline at once.
+    EXPECT_FALSE(units::WindowSetTable.idle(5, declined));
+    EXPECT_EQ(declined.size(), 2u);
+    EXPECT_FALSE(units::WindowSetTable.idle(6, declined));
+    EXPECT_EQ(declined.size(), 2u);
+}
+
+TEST_F(Loading, MenuServicesRebuildTheMenu) {
+    ASSERT_EQ(Load(kMain), 0);
+    units::Window *w = units::FindWindow(kMain);
+    HMENU before = w->menu;
+    ASSERT_NE(before, nullptr);
+    EXPECT_EQ(rt::RuntimeService(rt::kServiceWindowSet2037, kMain, 0), 1);
+    EXPECT_TRUE(w->units[0].record.state & 0x8);
+    EXPECT_NE(w->menu, nullptr);
+    EXPECT_EQ(rt::RuntimeService(rt::kServiceWindowSet2040, kMain, 0), 1);
+    EXPECT_EQ(rt::RuntimeService(rt::kServiceWindowSet2040, 0x52000099, 0), 0);
+    Close(kMain);
+    EXPECT_EQ(w->menu, nullptr);
+    EXPECT_FALSE(w->units[0].record.state & 0x8); // dropped with the other changes
+}
+
+namespace {
+
+alignas(8) const uint8_t kBadSet[12] = {8, 0, 0, 0, 1, 0, 0, 0x52, 0, 0, 0, 0};
+alignas(8) const uint8_t kArea[16] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+const rt::ImageHeader badImage = {3, 0, 0, 0, kArea, sizeof kArea, kBadSet, sizeof kBadSet, 0, nullptr, 0,
+                                  nullptr, nullptr};
+
+} // namespace
+
+TEST(LoadingDeathTest, AWindowSetThatDoesNotReadIsReportedAtStart) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto run = [] {
+        static rt::RuntimeApp app(&badImage, nullptr, &units::WindowSetTable);
+        rt::RuntimeHelpers.handler(rt::kHandlerInitialize, nullptr);
+    };
+    EXPECT_EXIT(run(), testing::ExitedWithCode(255), "载入窗口模板数据段出错!");
+}
+
+TEST(LoadingDeathTest, AStartUpWindowThatCannotLoadIsReported) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT((StartUnitsRuntime(), rt::RuntimeHelpers.loadStartupWindow(kBadVersion)), testing::ExitedWithCode(255),
+                "载入启动窗口失败");
+    EXPECT_EXIT((StartUnitsRuntime(), rt::RuntimeHelpers.loadStartupWindow(0x52000099)), testing::ExitedWithCode(255),
+                "载入启动窗口失败");
 }
