@@ -77,7 +77,7 @@ void Fill(rt::DataTypeInfo &info, const TypeEntry &e, const CoreUnitInterfaces &
 const std::vector<TypeEntry> &Entries() {
     static const std::vector<TypeEntry> entries = {
         {kTypeWindow, rt::GbkLiteral("窗口"), "window", 0x800000d0, &WindowProperties(), &CoreUnitInterfaces::window},
-        {kTypeMenuItem, rt::GbkLiteral("菜单"), "menu", 0x80000004, nullptr, &CoreUnitInterfaces::menuItem},
+        {kTypeMenuItem, nullptr, nullptr, 0x80000004, nullptr, &CoreUnitInterfaces::menuItem},
         {kTypeEditBox, rt::GbkLiteral("编辑框"), "EditBox", 0x80000040, &EditBoxProperties(),
          &CoreUnitInterfaces::editBox},
         {kTypeLabel, rt::GbkLiteral("标签"), "Label", 0x84012040, &LabelProperties(), &CoreUnitInterfaces::label},
