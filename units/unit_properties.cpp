@@ -138,11 +138,14 @@ void WriteVisible(Window &window, int position, bool visible) {
     if (!(TypeFlags(r.type) & kFlagNeverShown) && !OnHiddenPage(window, position)) ShowWindow(h, SW_SHOW);
 }
 
+// A unit that is not live only keeps the data: its cursor is made when it is created,
+// so no record outside a load holds a cursor that a later clean-up could miss.
 void WritePointer(UnitRecord &r, uint32_t low, uint32_t high) {
     if (r.cursor) DestroyCursor(reinterpret_cast<HCURSOR>(r.cursor));
+    r.cursor = 0;
     r.pointerData = PointerDataToStored(BytesOfValue(low, high));
-    r.cursor = reinterpret_cast<uintptr_t>(MakeCursor(r.pointerData));
     if (!IsLive(r)) return;
+    r.cursor = reinterpret_cast<uintptr_t>(MakeCursor(r.pointerData));
     POINT at{};
     GetCursorPos(&at);
     SetCursorPos(at.x, at.y);

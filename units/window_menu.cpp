@@ -38,6 +38,13 @@ std::string KeyName(WORD key) {
 
 constexpr uint32_t kMenuChecked = 0x4, kMenuDisabled = 0x2, kMenuHidden = 0x1;
 
+// Menu items form one run of the unit list; the first one's position, or the list's size.
+size_t FirstMenuItem(const Window &window) {
+    for (size_t i = 0; i < window.units.size(); ++i)
+        if (window.units[i].record.IsMenuItem()) return i;
+    return window.units.size();
+}
+
 } // namespace
 
 std::string ShortcutName(uint32_t n) {
@@ -60,11 +67,12 @@ void DestroyMenuAndAccelerators(Window &window) {
 void BuildMenu(Window &window) {
     DestroyMenuAndAccelerators(window);
     std::vector<ACCEL> keys;
-    for (size_t i = 0; i < window.units.size(); ++i) {
+    size_t first = FirstMenuItem(window);
+    for (size_t i = first; i < window.units.size(); ++i) {
         const UnitRecord &r = window.units[i].record;
         if (!r.IsMenuItem() || (r.state & kMenuHidden)) continue;
         if (!window.menu) window.menu = CreateMenu();
-        UINT command = kFirstMenuCommand + UINT(i);
+        UINT command = kFirstMenuCommand + UINT(i - first);
         UINT flags = MF_STRING | ((r.state & kMenuChecked) ? MF_CHECKED : 0) |
                      ((r.state & kMenuDisabled) ? MF_GRAYED : 0);
         AppendMenuA(window.menu, flags, command, r.caption.c_str());
@@ -87,7 +95,7 @@ void RefreshMenu(Window &window) {
 
 int MenuItemOfCommand(const Window &window, UINT command) {
     if (command < kFirstMenuCommand) return -1;
-    size_t i = command - kFirstMenuCommand;
+    size_t i = FirstMenuItem(window) + (command - kFirstMenuCommand);
     return i < window.units.size() && window.units[i].record.IsMenuItem() ? int(i) : -1;
 }
 

@@ -143,7 +143,7 @@ TEST_F(Events, AMouseHandlerReturningFalseDropsTheMessage) {
 
 TEST_F(Events, MenuCommandsAreDescribedWithTheirShortcut) {
     char text[64] = {};
-    units::MenuCommandQuery query{kMain, 20000 + 7, text, sizeof text, 0};
+    units::MenuCommandQuery query{kMain, 20000, text, sizeof text, 0};
     EXPECT_EQ(rt::RuntimeService(rt::kServiceWindowSet2038, reinterpret_cast<intptr_t>(&query), 0), 1);
     EXPECT_EQ(std::string(text), std::string("\xb4\xf2\xbf\xaa\tCtrl+B")); // "打开", key 2
     EXPECT_EQ(query.visible, 1);
