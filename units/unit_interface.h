@@ -1,5 +1,14 @@
 // What a unit type offers the unit framework: its property table and one interface
 // routine that answers a request number with the routine serving it.
+//
+// What the framework expects of a unit type's window object:
+// - It keeps its window and unit identifiers; after WM_NCDESTROY it calls service 2000
+//   (window, unit; unit 0 for the window's own unit) and deletes itself.
+// - The window's menu, accelerator table (Window::menu, Window::accelerators) and the
+//   units' cursors belong to the framework: service 2000 destroys them.
+// - The window unit's pre-filter calls CallMessageHooks and RaiseCommonEvent
+//   (common_events.h) for messages of its window and units, and shows the window after
+//   a load through request 7 (kWindowShowAfterLoad).
 #pragma once
 
 #include <cstdint>
