@@ -30,6 +30,12 @@ void Write(uint32_t window, uint32_t unit, int32_t property, uint64_t value) {
 
 uint64_t PointerValue(const void *p) { return uint64_t(uintptr_t(p)); }
 
+// A byte-set block (header and bytes) owned by the test.
+std::string ByteSetBlock(const std::string &bytes) {
+    uint32_t header[2] = {1, uint32_t(bytes.size())};
+    return std::string(reinterpret_cast<const char *>(header), 8) + bytes;
+}
+
 std::string TakeText(uint64_t value) {
     auto *text = reinterpret_cast<char *>(uintptr_t(value));
     std::string s = text ? text : "";
@@ -39,6 +45,7 @@ std::string TakeText(uint64_t value) {
 
 std::string TakeBytes(uint64_t value) {
     auto *block = reinterpret_cast<uint8_t *>(uintptr_t(value));
+    if (!block) return "";
     std::string s(reinterpret_cast<const char *>(rt::ByteSetBytes(block)), rt::ByteSetSize(block));
     rt::RuntimeHelpers.free(block);
     return s;
@@ -114,7 +121,7 @@ TEST_F(Properties, ALiveUnitMovesAndResizesInItsParentsCoordinates) {
 
 TEST_F(Properties, TagVisibleAndDisabled) {
     ASSERT_EQ(Load(kMain), 0);
-    Write(kMain, kKeyword, 4, PointerValue(rt::MakeText("x", 1)));
+    Write(kMain, kKeyword, 4, PointerValue("x"));
     EXPECT_EQ(TakeText(Read(kMain, kKeyword, 4)), "x");
     Write(kMain, kKeyword, 4, 0);
     EXPECT_EQ(TakeText(Read(kMain, kKeyword, 4)), "");
@@ -134,8 +141,8 @@ TEST_F(Properties, TagVisibleAndDisabled) {
 
 TEST_F(Properties, PointerNumbersAreStoredAsCursorCodesAndReadBack) {
     ASSERT_EQ(Load(kMain), 0);
-    const uint8_t three[4] = {3, 0, 0, 0};
-    Write(kMain, kKeyword, 7, PointerValue(rt::MakeByteSet(three, 4)));
+    std::string three = ByteSetBlock(std::string("\3\0\0\0", 4));
+    Write(kMain, kKeyword, 7, PointerValue(three.data()));
     int32_t stored;
     std::memcpy(&stored, Record(kMain, kKeyword).pointerData.data(), 4);
     EXPECT_EQ(stored, 32513);
@@ -160,7 +167,7 @@ TEST(MousePointer, TheTableBothWaysAndDataOutsideIt) {
 TEST_F(Properties, UnitPropertiesGoThroughTheUnitTypeAndItsValueTypes) {
     ASSERT_EQ(Load(kMain), 0);
     EXPECT_EQ(TakeText(Read(kMain, kKeyword, 8)), rt::ToGbk("甲"));
-    Write(kMain, kKeyword, 8, PointerValue(rt::MakeText("abc", 3)));
+    Write(kMain, kKeyword, 8, PointerValue("abc"));
     EXPECT_EQ(Unit(kMain, kKeyword)->caption, "abc");
     EXPECT_EQ(TakeText(Read(kMain, kKeyword, 8)), "abc");
     Write(kMain, kKeyword, 8, 0); // an empty text stands for null
@@ -169,7 +176,7 @@ TEST_F(Properties, UnitPropertiesGoThroughTheUnitTypeAndItsValueTypes) {
 
 TEST_F(Properties, AWriteThatNeedsANewWindowRebuildsTheUnitInPlace) {
     ASSERT_EQ(Load(kMain), 0);
-    Write(kMain, kKeyword, 8, PointerValue(rt::MakeText("kept", 4)));
+    Write(kMain, kKeyword, 8, PointerValue("kept"));
     Write(kMain, kKeyword, 0, 44);
     HWND before = Unit(kMain, kKeyword)->Handle();
     HWND main = Unit(kMain, 0)->Handle();
@@ -265,9 +272,10 @@ TEST_F(Properties, MenuItemsServeCaptionAndFlags) {
     EXPECT_EQ(Read(kMain, kMenuItem, 3), 0u);
     EXPECT_EQ(Record(kMain, kMenuItem).state & 1u, 1u);
     Write(kMain, kMenuItem, 3, 1);
-    Write(kMain, kMenuItem, 0, PointerValue(rt::MakeText("Go", 2)));
+    Write(kMain, kMenuItem, 0, PointerValue("Go"));
     EXPECT_EQ(TakeText(Read(kMain, kMenuItem, 0)), "Go");
-    Write(kMain, kMenuItem, 0, PointerValue(rt::MakeText(rt::ToGbk("打开").c_str(), 4)));
+    std::string open = rt::ToGbk("打开");
+    Write(kMain, kMenuItem, 0, PointerValue(open.c_str()));
 }
 
 TEST(PropertyValues, WritesAndReadsFollowTheValueType) {
@@ -280,9 +288,9 @@ TEST(PropertyValues, WritesAndReadsFollowTheValueType) {
     EXPECT_EQ(units::ValueFromRecord(units::kValueWide, wide), 0x200000001ull);
     EXPECT_EQ(units::ValueFromRecord(units::kValueLogical, {2, 0}), 0u);
     EXPECT_EQ(units::ValueFromRecord(units::kValueLogical, {1, 0}), 1u);
-    const uint8_t none[1] = {0};
-    EXPECT_EQ(units::RecordFromValue(units::kValuePicture, uint32_t(uintptr_t(rt::MakeByteSet(none, 0))), 0, keep).first,
-              0u);
+    std::string empty = ByteSetBlock("");
+    uint64_t block = PointerValue(empty.data());
+    EXPECT_EQ(units::RecordFromValue(units::kValuePicture, uint32_t(block), uint32_t(block >> 32), keep).first, 0u);
 }
 
 TEST(PropertyDeathTest, AccessToAWindowOutsideTheListIsReported) {
