@@ -48,7 +48,7 @@ uint64_t ValueFromRecord(uint16_t type, const PropertyValue &r) {
     if (type == kValueWide || type == kValueWide2) return (uint64_t(uint32_t(r.second)) << 32) | uint32_t(r.first);
     if (type == kValueLogical) return uint32_t(r.first) == 1 ? 1 : 0;
     if (IsByteDataType(type)) {
-        std::string bytes(reinterpret_cast<const char *>(r.first), r.first ? r.second : 0);
+        std::string bytes = r.first ? std::string(reinterpret_cast<const char *>(r.first), r.second) : std::string();
         return NewByteSetValue(type == kValuePointer ? PointerDataToPublic(bytes) : bytes);
     }
     const char *text = reinterpret_cast<const char *>(r.first);
