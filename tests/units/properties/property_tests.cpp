@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "font_properties.h"
@@ -112,7 +113,9 @@ TEST_F(Properties, ALiveUnitMovesAndResizesInItsParentsCoordinates) {
     EXPECT_EQ(Read(kMain, kKeyword, 3), 33u);
     RECT rc;
     GetWindowRect(Unit(kMain, kKeyword)->Handle(), &rc);
-    EXPECT_EQ(rc.left, 10 + 40); // the window sits at (10, 20) on the screen
+    POINT client{0, 0};
+    ClientToScreen(Unit(kMain, 0)->Handle(), &client);
+    EXPECT_EQ(rc.left, client.x + 40);
     EXPECT_EQ(rc.bottom - rc.top, 33);
     // The window itself keeps screen coordinates.
     EXPECT_EQ(Read(kMain, 0, 0), 10u);
@@ -203,17 +206,21 @@ TEST_F(Properties, FontPartsStartFromTheDefaultFontAndWriteAWholeLogfont) {
         std::memcpy(&f, unit->font.data(), std::min(sizeof f, unit->font.size()));
         return f;
     };
-    EXPECT_EQ(Read(kMain, kKeyword, 10, 5), 9u); // the default GUI font
-    EXPECT_EQ(TakeText(Read(kMain, kKeyword, 10, 6)), "Default");
+    LOGFONTA system{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof system, &system);
+    int ppi = units::PixelsPerInch();
+    uint64_t points = (uint64_t(std::abs(system.lfHeight)) * 72 + uint64_t(ppi / 2)) / uint64_t(ppi);
+    EXPECT_EQ(Read(kMain, kKeyword, 10, 5), points); // the default GUI font
+    EXPECT_EQ(TakeText(Read(kMain, kKeyword, 10, 6)), std::string(system.lfFaceName));
     rt::RuntimeHelpers.writeUnitProperty(kMain, kKeyword, 10, 1, 1, 0);
     EXPECT_EQ(font().lfWeight, 700);
-    EXPECT_EQ(std::string(font().lfFaceName), "Default");
+    EXPECT_EQ(std::string(font().lfFaceName), std::string(system.lfFaceName));
     EXPECT_EQ(Read(kMain, kKeyword, 10, 1), 1u);
     rt::RuntimeHelpers.writeUnitProperty(kMain, kKeyword, 10, 0, uint32_t(-10), 0);
     EXPECT_EQ(font().lfEscapement, 3590);
     EXPECT_EQ(font().lfOrientation, 3590);
     rt::RuntimeHelpers.writeUnitProperty(kMain, kKeyword, 10, 5, 12, 0);
-    EXPECT_EQ(font().lfHeight, -16);
+    EXPECT_EQ(font().lfHeight, -LONG((12 * ppi + 36) / 72));
     EXPECT_EQ(Read(kMain, kKeyword, 10, 5), 12u);
     rt::RuntimeHelpers.writeUnitProperty(kMain, kKeyword, 10, 6, 0, 0);
     EXPECT_EQ(std::string(font().lfFaceName), rt::ToGbk("宋体"));
