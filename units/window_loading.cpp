@@ -166,7 +166,7 @@ void FinishLoad(Window &window) {
     HWND focus = GetFocus();
     SendToUnits(window, kMessageLoadFinished);
     if (GetFocus() != focus && focus && IsWindow(focus)) SetFocus(focus);
-    window.loaded = true;
+    window.loaded = IsLive(window.units[0].record);
 }
 
 // A failed load: the windows made so far go, the records come back as they were and

@@ -125,6 +125,17 @@ TEST_F(Loading, LoadingALoadedWindowOnlyActivatesIt) {
     EXPECT_FALSE(IsIconic(before));
 }
 
+TEST_F(Loading, AReloadMakesTheWindowAfreshAndShowsIt) {
+    ASSERT_EQ(Load(kQuiet), 0);
+    HWND before = HandleOf(kQuiet, 0);
+    EXPECT_FALSE(IsWindowVisible(before));
+    Log().clear();
+    ASSERT_EQ(Load(kQuiet, false, nullptr, true), 0);
+    EXPECT_FALSE(IsWindow(before));
+    EXPECT_TRUE(IsWindowVisible(HandleOf(kQuiet, 0)));
+    EXPECT_LT(IndexOf("shown on reload"), Log().size());
+}
+
 TEST_F(Loading, ChangesMadeWhileLoadedAreDroppedWhenTheWindowCloses) {
     ASSERT_EQ(Load(kMain), 0);
     rt::RuntimeHelpers.writeUnitProperty(kMain, kKeyword, 0, -1, 50, 0);
