@@ -4,7 +4,7 @@
 
 #include "runtime_app.h"
 #include "window_loading.h"
-#include "window_thread_call.h"
+#include "unit_thread_call.h"
 
 namespace units {
 namespace {

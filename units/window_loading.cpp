@@ -4,7 +4,7 @@
 #include "mouse_pointer.h"
 #include "runtime_app.h"
 #include "unit_rebuild.h"
-#include "window_thread_call.h"
+#include "unit_thread_call.h"
 #include "window_menu.h"
 
 namespace units {

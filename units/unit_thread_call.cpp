@@ -1,4 +1,4 @@
-#include "window_thread_call.h"
+#include "unit_thread_call.h"
 
 #include <map>
 #include <mutex>
