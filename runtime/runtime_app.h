@@ -68,6 +68,11 @@ public:
 
     std::atomic<CleanUpRoutine> cleanUpRoutine{nullptr};
     std::atomic<int> eventSuppression{0};
+    // The running handler's window and unit (0 when none), and the window whose modal
+    // loop runs.
+    std::atomic<uint32_t> eventWindow{0};
+    std::atomic<uint32_t> eventUnit{0};
+    std::atomic<uint32_t> modalWindow{0};
 
     // Services 2011-2013 (value, attribute) registry and 2019-2021 icon records.
     std::mutex registryLock;

@@ -7,5 +7,6 @@
 #include "winbase.h"
 #include "winnls.h"
 #include "winuser.h"
+#include "wingdi.h"
 
 #endif

@@ -249,6 +249,100 @@ DWORD WINAPI GetQueueStatus(UINT flags);
 /* Focus */
 HWND WINAPI SetFocus(HWND hWnd);
 
+/* Window placement, state, focus, menus, accelerators and cursors (the window layer
+   implements these). */
+DECLARE_HANDLE(HACCEL);
+typedef struct tagACCEL {
+    BYTE fVirt;
+    WORD key;
+    WORD cmd;
+} ACCEL, *LPACCEL;
+#define FVIRTKEY 0x01
+#define FSHIFT 0x04
+#define FCONTROL 0x08
+#define FALT 0x10
+#define MF_STRING 0x00000000L
+#define MF_GRAYED 0x00000001L
+#define MF_DISABLED 0x00000002L
+#define MF_CHECKED 0x00000008L
+#define MF_POPUP 0x00000010L
+#define MF_SEPARATOR 0x00000800L
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOWMINIMIZED 2
+#define SW_SHOWMAXIMIZED 3
+#define SW_MAXIMIZE 3
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOW 5
+#define SW_MINIMIZE 6
+#define SW_SHOWNA 8
+#define SW_RESTORE 9
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOREDRAW 0x0008
+#define SWP_NOACTIVATE 0x0010
+#define SWP_FRAMECHANGED 0x0020
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
+#define SWP_NOOWNERZORDER 0x0200
+#define HWND_TOP ((HWND)0)
+#define HWND_BOTTOM ((HWND)1)
+#define HWND_TOPMOST ((HWND)(LONG_PTR)-1)
+#define HWND_NOTOPMOST ((HWND)(LONG_PTR)-2)
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
+#define WM_MOUSEWHEEL 0x020A
+#define WM_RBUTTONDBLCLK 0x0206
+#define WM_MBUTTONDOWN 0x0207
+#define MK_LBUTTON 0x0001
+#define MK_RBUTTON 0x0002
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define WHEEL_DELTA 120
+#define GET_WHEEL_DELTA_WPARAM(wParam) ((short)HIWORD(wParam))
+#define IDC_IBEAM MAKEINTRESOURCEA(32513)
+
+BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow);
+BOOL WINAPI IsWindowVisible(HWND hWnd);
+BOOL WINAPI IsWindowEnabled(HWND hWnd);
+BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable);
+BOOL WINAPI IsIconic(HWND hWnd);
+BOOL WINAPI IsChild(HWND hWndParent, HWND hWnd);
+HWND WINAPI SetParent(HWND hWndChild, HWND hWndNewParent);
+HWND WINAPI GetWindow(HWND hWnd, UINT uCmd);
+BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
+BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
+BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect);
+BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect);
+BOOL WINAPI ScreenToClient(HWND hWnd, LPPOINT lpPoint);
+BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint);
+HWND WINAPI GetFocus(void);
+HWND WINAPI SetActiveWindow(HWND hWnd);
+HMENU WINAPI CreateMenu(void);
+HMENU WINAPI CreatePopupMenu(void);
+BOOL WINAPI DestroyMenu(HMENU hMenu);
+BOOL WINAPI AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem);
+BOOL WINAPI SetMenu(HWND hWnd, HMENU hMenu);
+HACCEL WINAPI CreateAcceleratorTableA(LPACCEL paccel, int cAccel);
+BOOL WINAPI DestroyAcceleratorTable(HACCEL hAccel);
+int WINAPI TranslateAcceleratorA(HWND hWnd, HACCEL hAccTable, LPMSG lpMsg);
+BOOL WINAPI DestroyCursor(HCURSOR hCursor);
+HCURSOR WINAPI SetCursor(HCURSOR hCursor);
+BOOL WINAPI GetCursorPos(LPPOINT lpPoint);
+BOOL WINAPI SetCursorPos(int X, int Y);
+SHORT WINAPI GetKeyState(int nVirtKey);
+HICON WINAPI CreateIconFromResourceEx(PBYTE presbits, DWORD dwResSize, BOOL fIcon, DWORD dwVer, int cxDesired,
+                                      int cyDesired, UINT Flags);
+BOOL WINAPI InvalidateRect(HWND hWnd, const RECT *lpRect, BOOL bErase);
+
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 
 #ifdef __cplusplus

@@ -1,0 +1,14 @@
+// Unit properties by number (helper slots 4 and 5): the common properties 0 to 7, the
+// unit types' own properties converted by their value types, and menu items.
+#pragma once
+
+#include <cstdint>
+
+namespace units {
+
+constexpr int32_t kCoordinateLimit = 32627;
+
+uint64_t ReadProperty(uint32_t window, uint32_t unit, int32_t property, int32_t index);
+void WriteProperty(uint32_t window, uint32_t unit, int32_t property, int32_t index, uint32_t low, uint32_t high);
+
+} // namespace units
