@@ -7,5 +7,8 @@
 #include "winbase.h"
 #include "winnls.h"
 #include "winuser.h"
+#include "wingdi.h"
+#include "commdlg.h"
+#include "commctrl.h"
 
 #endif

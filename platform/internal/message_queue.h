@@ -9,6 +9,11 @@ namespace platform {
 // Gives the calling thread its queue; a thread that owns a window always has one.
 void EnsureThreadQueue();
 bool PostToThread(DWORD threadId, const MSG &msg);
+// The calling thread's next message: a character that TranslateMessage makes.
+bool PostToThreadFront(const MSG &msg);
+// Posts unless the same window, message and wParam already wait (timers).
+bool PostCoalesced(DWORD threadId, const MSG &msg);
+void RemovePostedFor(HWND hwnd, UINT message, WPARAM wParam);
 // Carries out the messages other threads sent to this thread.
 void ProcessSentMessages();
 // Ends the thread's queue: senders waiting on it are released with result 0.

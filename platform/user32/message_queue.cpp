@@ -122,6 +122,37 @@ bool PostToThread(DWORD threadId, const MSG &msg) {
     return true;
 }
 
+bool PostToThreadFront(const MSG &msg) {
+    ThreadQueue &q = MyQueue();
+    {
+        std::lock_guard lock(q.lock);
+        q.posted.push_front(msg);
+    }
+    Wake(q);
+    return true;
+}
+
+bool PostCoalesced(DWORD threadId, const MSG &msg) {
+    auto q = QueueOf(threadId);
+    if (!q) return false;
+    {
+        std::lock_guard lock(q->lock);
+        if (q->closed) return false;
+        for (const MSG &m : q->posted)
+            if (m.hwnd == msg.hwnd && m.message == msg.message && m.wParam == msg.wParam) return true;
+        q->posted.push_back(msg);
+    }
+    Wake(*q);
+    return true;
+}
+
+void RemovePostedFor(HWND hwnd, UINT message, WPARAM wParam) {
+    ThreadQueue &q = MyQueue();
+    std::lock_guard lock(q.lock);
+    for (auto it = q.posted.begin(); it != q.posted.end();)
+        it = (it->hwnd == hwnd && it->message == message && it->wParam == wParam) ? q.posted.erase(it) : it + 1;
+}
+
 void ProcessSentMessages() {
     ThreadQueue &q = MyQueue();
     for (;;) {
@@ -285,17 +316,14 @@ extern "C" void WINAPI PostQuitMessage(int code) {
     Wake(q);
 }
 
-extern "C" BOOL WINAPI TranslateMessage(const MSG *msg) {
-    return msg && (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN);
-}
-
 extern "C" LRESULT WINAPI DispatchMessageA(const MSG *msg) {
-    if (!msg || !msg->hwnd) return 0;
+    if (!msg) return 0;
     if (msg->message == WM_TIMER && msg->lParam) {
         auto timerProc = reinterpret_cast<void(CALLBACK *)(HWND, UINT, UINT_PTR, DWORD)>(msg->lParam);
         timerProc(msg->hwnd, WM_TIMER, msg->wParam, Now());
         return 0;
     }
+    if (!msg->hwnd) return 0;
     return CallProcOf(*msg);
 }
 
