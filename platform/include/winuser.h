@@ -440,7 +440,16 @@ typedef struct tagNMHDR {
 #define VK_DECIMAL 0x6E
 #define VK_DIVIDE 0x6F
 #define VK_F1 0x70
+#define VK_F2 0x71
+#define VK_F3 0x72
 #define VK_F4 0x73
+#define VK_F5 0x74
+#define VK_F6 0x75
+#define VK_F7 0x76
+#define VK_F8 0x77
+#define VK_F9 0x78
+#define VK_F10 0x79
+#define VK_F11 0x7A
 #define VK_F12 0x7B
 #define VK_F24 0x87
 #define VK_NUMLOCK 0x90

@@ -41,6 +41,7 @@ bool IsReplaying();
 // Focus bookkeeping shared by SetFocus and Qt focus changes.
 void NoteQtFocusIn(HWND hwnd);
 HWND CurrentFocus();
+void NoteQtActivation(HWND hwnd);
 void ForgetWindowState(HWND hwnd);
 
 // WM_SETCURSOR / SetCursor: the widget the pointer is over.

@@ -57,7 +57,7 @@ protected:
     void changeEvent(QEvent *event) override {
         QWidget::changeEvent(event);
         if (event->type() == QEvent::ActivationChange && isWindow() && isActiveWindow() && !syncing)
-            if (GetActiveWindow() != hwnd_) SetActiveWindow(hwnd_);
+            NoteQtActivation(hwnd_);
     }
 
 private:

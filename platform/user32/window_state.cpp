@@ -53,6 +53,14 @@ void NoteQtFocusIn(HWND hwnd) {
 
 HWND CurrentFocus() { return focusWindow; }
 
+// Qt activated a window (the user clicked it): follow without asking Qt again.
+void NoteQtActivation(HWND hwnd) {
+    if (hwnd == activeWindow) return;
+    ++qtFocusChange;
+    SetActiveWindow(hwnd);
+    --qtFocusChange;
+}
+
 void ForgetWindowState(HWND hwnd) {
     if (focusWindow == hwnd) focusWindow = nullptr;
     if (activeWindow == hwnd) activeWindow = nullptr;
