@@ -10,6 +10,9 @@
 #include <QWheelEvent>
 #include <QWidget>
 
+#include <algorithm>
+#include <vector>
+
 #include "keyboard.h"
 #include "window_host.h"
 #include "windows.h"
@@ -17,7 +20,9 @@
 namespace platform {
 namespace {
 
-int replaying = 0;
+// The events being let through to their widgets; a nested pump inside one of them
+// still turns new input into messages.
+std::vector<const QEvent *> replayed;
 
 WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
     WPARAM keys = 0;
@@ -98,7 +103,7 @@ void PostKey(HWND hwnd, QKeyEvent *e) {
 class InputBridge : public QObject {
 public:
     bool eventFilter(QObject *object, QEvent *event) override {
-        if (replaying || !object->isWidgetType()) return false;
+        if (!object->isWidgetType() || std::find(replayed.begin(), replayed.end(), event) != replayed.end()) return false;
         HWND hwnd = WindowOfWidget(static_cast<QWidget *>(object));
         if (!hwnd || !IsWindow(hwnd)) return false;
         switch (event->type()) {
@@ -136,12 +141,12 @@ void InstallInputBridge(QWidget *widget, HWND) {
 
 bool ReplayToWidget(QWidget *target, QEvent *event) {
     if (!target) return false;
-    ++replaying;
+    replayed.push_back(event);
     bool handled = QApplication::sendEvent(target, event);
-    --replaying;
+    replayed.pop_back();
     return handled;
 }
 
-bool IsReplaying() { return replaying > 0; }
+bool IsReplaying() { return !replayed.empty(); }
 
 } // namespace platform

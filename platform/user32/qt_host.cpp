@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "message_queue.h"
+#include "window_host.h"
 
 namespace platform {
 namespace {
@@ -59,6 +60,8 @@ void WakeGuiThread() {
 void ProcessGuiEvents(bool wait) {
     if (!GuiApplication()) return;
     QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
+    // Widgets of destroyed windows go here, where no handler of theirs is running.
+    if (!IsReplaying()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace platform

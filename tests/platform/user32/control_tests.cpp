@@ -157,3 +157,26 @@ TEST_F(ControlTest, ControlsTakeTheFontTheyAreGiven) {
 }
 
 } // namespace
+
+namespace {
+
+LRESULT CALLBACK ClosingParent(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) DestroyWindow(hwnd);
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+TEST(ButtonClose, AClickThatDestroysTheWindowIsSafe) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ClosingParent;
+    wc.lpszClassName = "ClosingParent";
+    RegisterClassA(&wc);
+    HWND top = CreateWindowExA(0, "ClosingParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND b = CreateWindowExA(0, "BUTTON", "Close", WS_CHILD | WS_VISIBLE, 10, 10, 80, 30, top, HMENU(1), nullptr, nullptr);
+    QtMouse(Widget(b), QEvent::MouseButtonPress, QPoint(5, 5));
+    QtMouse(Widget(b), QEvent::MouseButtonRelease, QPoint(5, 5));
+    Pump();
+    EXPECT_FALSE(IsWindow(top));
+    EXPECT_FALSE(IsWindow(b));
+}
+
+} // namespace

@@ -2,6 +2,8 @@
 // visibility, focus, subclassing, input through the queue, timers and accelerators.
 #include <gtest/gtest.h>
 
+#include <QPointer>
+
 #include <thread>
 
 #include "window_test_support.h"
@@ -386,6 +388,21 @@ TEST_F(WindowTest, SendMessageFromAWorkerRunsOnTheWindowsThread) {
     EXPECT_EQ(ranOn, mainThread);
     auto sent = std::find_if(Log().begin(), Log().end(), [&](auto &l) { return l.msg == WM_GETTEXTLENGTH; });
     EXPECT_NE(sent, Log().end());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WindowTest, DestroyedWindowsLeaveNoWidgetBehind) {
+    HWND parent = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND child = Child(parent, 1);
+    QPointer<QWidget> top = Widget(parent), inner = Widget(child);
+    ASSERT_TRUE(top && inner);
+    DestroyWindow(parent);
+    Pump();
+    EXPECT_TRUE(top.isNull());
+    EXPECT_TRUE(inner.isNull());
 }
 
 } // namespace
