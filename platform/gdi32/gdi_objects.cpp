@@ -235,3 +235,16 @@ extern "C" HBITMAP WINAPI CreateBitmap(int width, int height, UINT, UINT bitCoun
 extern "C" HBITMAP WINAPI CreateCompatibleBitmap(HDC, int width, int height) {
     return CreateBitmap(width, height, 1, 32, nullptr);
 }
+
+namespace platform {
+
+HBITMAP BitmapFromData(const BYTE *data, size_t size) {
+    if (!data || !size || !GuiApplication()) return nullptr;
+    QImage image = QImage::fromData(data, int(size));
+    if (image.isNull()) return nullptr;
+    auto *o = new GdiObject{GdiKind::Bitmap};
+    o->image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return static_cast<HBITMAP>(AddGdiObject(o));
+}
+
+} // namespace platform

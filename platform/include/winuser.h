@@ -696,6 +696,7 @@ typedef struct tagNMHDR {
 #define LR_DEFAULTCOLOR 0x0000
 #define LR_DEFAULTSIZE 0x0040
 #define LR_SHARED 0x8000
+#define LR_LOADFROMFILE 0x0010
 
 /* Menus */
 #define MF_STRING 0x00000000L
@@ -838,6 +839,7 @@ HCURSOR WINAPI LoadCursorFromFileA(LPCSTR lpFileName);
 HICON WINAPI CreateIconFromResourceEx(PBYTE presbits, DWORD dwResSize, BOOL fIcon, DWORD dwVer, int cxDesired,
                                       int cyDesired, UINT Flags);
 HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
+HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad);
 BOOL WINAPI DestroyCursor(HCURSOR hCursor);
 BOOL WINAPI DestroyIcon(HICON hIcon);
 BOOL WINAPI DrawIcon(HDC hDC, int X, int Y, HICON hIcon);

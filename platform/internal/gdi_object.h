@@ -58,6 +58,8 @@ COLORREF ColorRefOf(const QColor &color);
 // The Qt font a LOGFONTA asks for; CJK faces fall back to an installed CJK font.
 QFont FontFromLogFont(const LOGFONTA &lf);
 QFont FontOfHandle(HFONT font); // DEFAULT_GUI_FONT for null
+// A bitmap decoded from picture data in any format Qt reads (BMP, PNG, JPEG, GIF ...).
+HBITMAP BitmapFromData(const BYTE *data, size_t size);
 // A DC that paints with `painter` on a window during its WM_PAINT.
 HDC OpenPaintDC(HWND hwnd, QWidget *widget, QPainter *painter);
 void ClosePaintDC(HDC hdc);

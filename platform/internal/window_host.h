@@ -38,6 +38,11 @@ void InstallInputBridge(QWidget *widget, HWND hwnd);
 bool ReplayToWidget(QWidget *target, class QEvent *event);
 bool IsReplaying();
 
+// The Qt menu bar of a top-level window follows its menu (SetMenu, DrawMenuBar).
+void PlaceMenuBar(const WindowRecord &record);
+// Widgets that Qt runs itself (menu bars and their pop-ups) take their input directly.
+bool IsNativeInputWidget(const QWidget *widget);
+
 // Focus bookkeeping shared by SetFocus and Qt focus changes.
 void NoteQtFocusIn(HWND hwnd);
 HWND CurrentFocus();

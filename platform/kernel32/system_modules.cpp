@@ -186,6 +186,7 @@ const ModuleExport kUser32[] = {
     EXPORT(GetMessageTime, 125, 0),
     EXPORT(GetQueueStatus, 126, 1),
     EXPORT(GetWindowThreadProcessId, 127, 2),
+    EXPORT(LoadImageA, 128, 6),
 };
 
 const ModuleExport kGdi32[] = {

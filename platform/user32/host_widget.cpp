@@ -14,6 +14,9 @@
 #include "windows.h"
 
 namespace platform {
+
+int MenuBarHeight(const WindowRecord &record);
+
 namespace {
 
 int syncing = 0;
@@ -67,7 +70,7 @@ private:
         auto record = FindWindowRecord(hwnd_);
         if (!record || (record->style & (WS_MINIMIZE | WS_MAXIMIZE))) return;
         RECT in = FrameInsets(record->style, record->exStyle, record->menu != nullptr);
-        QRect g = geometry();
+        QRect g = geometry().adjusted(0, MenuBarHeight(*record), 0, 0);
         RECT now{g.left() - in.left, g.top() - in.top, g.left() + g.width() + in.right, g.top() + g.height() + in.bottom};
         RECT &old = record->rect;
         if (now.left == old.left && now.top == old.top && now.right == old.right && now.bottom == old.bottom) return;
@@ -141,8 +144,13 @@ RECT ClientRectOf(const WindowRecord &record) {
     return RECT{0, 0, w, h};
 }
 
+// A top-level window's widget holds its menu bar above the client area.
+int MenuBarHeight(const WindowRecord &record) {
+    return (!(record.style & WS_CHILD) && record.menu) ? GetSystemMetrics(SM_CYMENU) : 0;
+}
+
 POINT ClientOriginInWidget(const WindowRecord &record) {
-    if (!(record.style & WS_CHILD)) return POINT{0, 0};
+    if (!(record.style & WS_CHILD)) return POINT{0, MenuBarHeight(record)};
     RECT in = FrameInsets(record.style, record.exStyle, false);
     return POINT{in.left, in.top};
 }
@@ -208,8 +216,14 @@ void SyncHostGeometry(const WindowRecord &record) {
     }
     RECT in = FrameInsets(record.style, record.exStyle, record.menu != nullptr);
     RECT client = ClientRectOf(record);
-    widget->setGeometry(record.rect.left + in.left, record.rect.top + in.top, std::max<LONG>(1, client.right),
-                        std::max<LONG>(1, client.bottom));
+    int bar = MenuBarHeight(record);
+    QRect g(record.rect.left + in.left, record.rect.top + in.top - bar, std::max<LONG>(1, client.right),
+            std::max<LONG>(1, client.bottom + bar));
+    widget->setGeometry(g);
+    // Without a thick frame the user cannot resize the window.
+    if (!(record.style & WS_THICKFRAME) && !(record.style & (WS_MINIMIZE | WS_MAXIMIZE))) widget->setFixedSize(g.size());
+    else widget->setMinimumSize(0, 0), widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    PlaceMenuBar(record);
 }
 
 void SyncHostVisibility(const WindowRecord &record) {

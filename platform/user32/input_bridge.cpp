@@ -104,6 +104,7 @@ class InputBridge : public QObject {
 public:
     bool eventFilter(QObject *object, QEvent *event) override {
         if (!object->isWidgetType() || std::find(replayed.begin(), replayed.end(), event) != replayed.end()) return false;
+        if (IsNativeInputWidget(static_cast<QWidget *>(object))) return false;
         HWND hwnd = WindowOfWidget(static_cast<QWidget *>(object));
         if (!hwnd || !IsWindow(hwnd)) return false;
         switch (event->type()) {

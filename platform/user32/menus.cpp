@@ -1,5 +1,10 @@
-// Menus as data: a window's menu bar and the system menu's entries. The bar is not drawn
-// by the Qt side yet; WM_COMMAND from a menu entry carries 0 in the high word.
+// Menus: the items are kept here; a top-level window's menu bar is a QMenuBar built from
+// them when the menu is set or DrawMenuBar is called. Choosing an item sends WM_COMMAND
+// with 0 in the high word; a pop-up about to open sends WM_INITMENUPOPUP first.
+#include <QMenu>
+#include <QMenuBar>
+#include <QWidget>
+
 #include <algorithm>
 #include <map>
 #include <mutex>
@@ -7,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "host_text.h"
 #include "window_host.h"
 #include "windows.h"
 
@@ -50,7 +56,74 @@ MenuItem *ItemOf(Menu *menu, UINT which, UINT flags) {
     return nullptr;
 }
 
+QString QtText(const std::string &gbk) { return QString::fromStdU16String(platform::GbkToUtf16(gbk)); }
+
+void FillQtMenu(HWND hwnd, QWidget *menuWidget, Menu *menu);
+
+// A pop-up's actions are rebuilt each time it opens, after WM_INITMENUPOPUP.
+QMenu *PopupOf(HWND hwnd, Menu *popup, int position, const std::string &text, QWidget *parent) {
+    auto *qmenu = new QMenu(QtText(text), parent);
+    QObject::connect(qmenu, &QMenu::aboutToShow, qmenu, [hwnd, popup, position, qmenu] {
+        if (!MenuOf(reinterpret_cast<HMENU>(popup)) || !IsWindow(hwnd)) return;
+        SendMessageA(hwnd, WM_INITMENUPOPUP, WPARAM(popup), MAKELPARAM(position, 0));
+        qmenu->clear();
+        FillQtMenu(hwnd, qmenu, popup);
+    });
+    return qmenu;
+}
+
+void FillQtMenu(HWND hwnd, QWidget *menuWidget, Menu *menu) {
+    int position = 0;
+    for (MenuItem &item : menu->items) {
+        QAction *action;
+        if (item.flags & MF_SEPARATOR) {
+            action = new QAction(menuWidget);
+            action->setSeparator(true);
+        } else if (item.flags & MF_POPUP) {
+            Menu *popup = MenuOf(reinterpret_cast<HMENU>(item.id));
+            if (!popup) continue;
+            action = PopupOf(hwnd, popup, position, item.text, menuWidget)->menuAction();
+        } else {
+            action = new QAction(QtText(item.text), menuWidget);
+            UINT_PTR id = item.id;
+            QObject::connect(action, &QAction::triggered, [hwnd, id] {
+                if (IsWindow(hwnd)) SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(WORD(id), 0), 0);
+            });
+        }
+        action->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
+        if (item.flags & MF_CHECKED) action->setCheckable(true), action->setChecked(true);
+        menuWidget->addAction(action);
+        ++position;
+    }
+}
+
 } // namespace
+
+namespace platform {
+
+bool IsNativeInputWidget(const QWidget *widget) {
+    for (const QWidget *w = widget; w; w = w->parentWidget())
+        if (qobject_cast<const QMenuBar *>(w) || qobject_cast<const QMenu *>(w)) return true;
+    return false;
+}
+
+void PlaceMenuBar(const WindowRecord &record) {
+    auto *host = static_cast<QWidget *>(record.host);
+    if (!host || (record.style & WS_CHILD)) return;
+    QMenuBar *bar = host->findChild<QMenuBar *>(QString(), Qt::FindDirectChildrenOnly);
+    Menu *menu = MenuOf(record.menu);
+    if (!menu) {
+        delete bar;
+        return;
+    }
+    if (!bar) bar = new QMenuBar(host);
+    bar->clear();
+    FillQtMenu(record.handle, bar, menu);
+    bar->setGeometry(0, 0, host->width(), GetSystemMetrics(SM_CYMENU));
+    bar->show();
+}
+
+} // namespace platform
 
 extern "C" HMENU WINAPI CreateMenu(void) { return NewMenu(false); }
 extern "C" HMENU WINAPI CreatePopupMenu(void) { return NewMenu(true); }
@@ -128,6 +201,7 @@ extern "C" BOOL WINAPI SetMenu(HWND hwnd, HMENU handle) {
         return FALSE;
     }
     r->menu = handle;
+    platform::PlaceMenuBar(*r);
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return TRUE;
 }
@@ -163,4 +237,9 @@ extern "C" HMENU WINAPI GetSystemMenu(HWND hwnd, BOOL revert) {
     return menu;
 }
 
-extern "C" BOOL WINAPI DrawMenuBar(HWND hwnd) { return IsWindow(hwnd); }
+extern "C" BOOL WINAPI DrawMenuBar(HWND hwnd) {
+    auto r = platform::FindWindowRecord(hwnd);
+    if (!r) return FALSE;
+    platform::PlaceMenuBar(*r);
+    return TRUE;
+}

@@ -11,6 +11,7 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/keyboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cursors.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/images.cpp
   ${CMAKE_CURRENT_LIST_DIR}/accelerators.cpp
   ${CMAKE_CURRENT_LIST_DIR}/menus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/system_metrics.cpp
