@@ -6,6 +6,8 @@
 
 #include <thread>
 
+#include "gdi_object.h"
+#include "icon_object.h"
 #include "window_test_support.h"
 
 using namespace window_test;
@@ -403,6 +405,103 @@ TEST_F(WindowTest, DestroyedWindowsLeaveNoWidgetBehind) {
     Pump();
     EXPECT_TRUE(top.isNull());
     EXPECT_TRUE(inner.isNull());
+}
+
+} // namespace
+
+#include <QBuffer>
+#include <QMenuBar>
+
+namespace {
+
+TEST_F(WindowTest, MenuBarTakesRoomAboveTheClientAreaAndSendsCommands) {
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuA(file, MF_STRING, 301, "&Open");
+    AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(file, MF_STRING | MF_GRAYED, 302, "&Save");
+    AppendMenuA(bar, MF_POPUP, UINT_PTR(file), "&File");
+    EXPECT_EQ(GetMenuItemCount(file), 3);
+    HWND hwnd = Top(WS_OVERLAPPEDWINDOW, 0, 0, 300, 200);
+    RECT before, after;
+    GetClientRect(hwnd, &before);
+    ASSERT_TRUE(SetMenu(hwnd, bar));
+    EXPECT_EQ(GetMenu(hwnd), bar);
+    GetClientRect(hwnd, &after);
+    EXPECT_EQ(before.bottom - after.bottom, GetSystemMetrics(SM_CYMENU));
+    auto *qbar = Widget(hwnd)->findChild<QMenuBar *>();
+    ASSERT_NE(qbar, nullptr);
+    ASSERT_EQ(qbar->actions().size(), 1);
+    QMenu *popup = qbar->actions()[0]->menu();
+    ASSERT_NE(popup, nullptr);
+    emit popup->aboutToShow();
+    EXPECT_EQ(MessagesOf(hwnd, {WM_INITMENUPOPUP}).size(), 1u);
+    ASSERT_EQ(popup->actions().size(), 3);
+    EXPECT_FALSE(popup->actions()[2]->isEnabled());
+    popup->actions()[0]->trigger();
+    auto cmd = std::find_if(Log().begin(), Log().end(), [&](auto &l) { return l.hwnd == hwnd && l.msg == WM_COMMAND; });
+    ASSERT_NE(cmd, Log().end());
+    EXPECT_EQ(cmd->wp, MAKEWPARAM(301, 0));
+    DestroyWindow(hwnd);
+    EXPECT_TRUE(DestroyMenu(bar));
+    EXPECT_EQ(GetMenuItemCount(file), -1); // destroyed with its bar
+}
+
+TEST_F(WindowTest, SystemMenuEntriesCanBeRemoved) {
+    HWND hwnd = Top(WS_OVERLAPPEDWINDOW);
+    HMENU sys = GetSystemMenu(hwnd, FALSE);
+    ASSERT_NE(sys, nullptr);
+    int count = GetMenuItemCount(sys);
+    EXPECT_TRUE(DeleteMenu(sys, SC_MOVE, MF_BYCOMMAND));
+    EXPECT_EQ(GetMenuItemCount(sys), count - 1);
+    EXPECT_FALSE(DeleteMenu(sys, SC_MOVE, MF_BYCOMMAND));
+}
+
+TEST(Pictures, BitmapsIconsAndCursorsFromPictureData) {
+    QImage source(6, 4, QImage::Format_ARGB32);
+    source.fill(QColor(10, 20, 30));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    source.save(&buffer, "PNG");
+    HBITMAP bitmap = platform::BitmapFromData(reinterpret_cast<const BYTE *>(png.constData()), size_t(png.size()));
+    ASSERT_NE(bitmap, nullptr);
+    BITMAP bm{};
+    GetObjectA(bitmap, sizeof bm, &bm);
+    EXPECT_EQ(bm.bmWidth, 6);
+    EXPECT_EQ(bm.bmHeight, 4);
+    DeleteObject(bitmap);
+    EXPECT_EQ(platform::BitmapFromData(reinterpret_cast<const BYTE *>("junk"), 4), nullptr);
+
+    QByteArray ico;
+    QBuffer icoBuffer(&ico);
+    icoBuffer.open(QIODevice::WriteOnly);
+    QImage(16, 16, QImage::Format_ARGB32).save(&icoBuffer, "ICO");
+    HICON icon = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(ico.data()), DWORD(ico.size()), TRUE, 0x30000, 0, 0, 0);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_TRUE(DestroyIcon(icon));
+    // The same data as a cursor file, with its hot spot in the directory entry.
+    QByteArray cur = ico;
+    cur[2] = 2;
+    cur[10] = 3;
+    cur[12] = 5;
+    HCURSOR cursor = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(cur.data()), DWORD(cur.size()), FALSE, 0x30000, 0, 0, 0);
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(platform::IconObjectOf(cursor)->hotSpot, QPoint(3, 5));
+    DestroyCursor(cursor);
+    EXPECT_NE(LoadCursorA(nullptr, IDC_IBEAM), nullptr);
+    EXPECT_EQ(LoadCursorA(nullptr, IDC_IBEAM), LoadCursorA(nullptr, IDC_IBEAM));
+}
+
+TEST(Modules, WindowFunctionsAreExportedWithTheirArgumentCounts) {
+    HMODULE user32 = LoadLibraryA("USER32.DLL");
+    ASSERT_NE(user32, nullptr);
+    EXPECT_EQ(reinterpret_cast<void *>(GetProcAddress(user32, "SetWindowPos")), reinterpret_cast<void *>(&SetWindowPos));
+    HMODULE gdi32 = LoadLibraryA("gdi32.dll");
+    EXPECT_EQ(reinterpret_cast<void *>(GetProcAddress(gdi32, "CreateFontIndirectA")),
+              reinterpret_cast<void *>(&CreateFontIndirectA));
+    HMODULE comdlg32 = LoadLibraryA("comdlg32.dll");
+    EXPECT_NE(GetProcAddress(comdlg32, "GetSaveFileNameA"), nullptr);
 }
 
 } // namespace
