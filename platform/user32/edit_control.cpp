@@ -55,6 +55,10 @@ public:
     virtual void Cut() = 0;
     virtual void Copy() = 0;
     virtual int FirstVisibleLine() const { return 0; }
+    // ANSI byte counts; a long multi-line box answers these without converting its text.
+    virtual long AnsiLength() const;
+    virtual long BytesAt(int position) const;
+    virtual int PositionAt(long bytes) const;
     virtual void ScrollLines(int) {}
     EditData state;
 
@@ -119,8 +123,11 @@ private:
 class TextEdit : public QPlainTextEdit, public EditControl {
 public:
     explicit TextEdit(QWidget *parent) : QPlainTextEdit(parent) {
-        connect(document(), &QTextDocument::contentsChange, [this](int, int removed, int added) {
+        connect(document(), &QTextDocument::contentsChange, [this](int position, int removed, int added) {
             if (removed || added) ++state.version;
+            // Blocks whose text changed forget their byte count (kept in the user state).
+            for (QTextBlock b = document()->findBlock(position); b.isValid() && b.position() <= position + added; b = b.next())
+                b.setUserState(-1);
         });
     }
     QString Text() const override { return toPlainText(); }
@@ -153,6 +160,9 @@ public:
     void Cut() override { Writable([&] { cut(); }); }
     void Copy() override { copy(); }
     int FirstVisibleLine() const override { return firstVisibleBlock().blockNumber(); }
+    long AnsiLength() const override;
+    long BytesAt(int position) const override;
+    int PositionAt(long bytes) const override;
     void ScrollLines(int lines) override { verticalScrollBar()->setValue(verticalScrollBar()->value() + lines); }
 
 protected:
@@ -197,6 +207,47 @@ int PositionOfBytes(const QString &text, long bytes, bool multiline) {
     return int(text.size());
 }
 
+long EditControl::AnsiLength() const {
+    QString t = Text();
+    return BytesBefore(t, int(t.size()), Multiline());
+}
+long EditControl::BytesAt(int position) const { return BytesBefore(Text(), position, Multiline()); }
+int EditControl::PositionAt(long bytes) const { return PositionOfBytes(Text(), bytes, Multiline()); }
+
+long BlockBytes(QTextBlock block) {
+    if (block.userState() >= 0) return block.userState();
+    QString t = block.text();
+    int n = BytesBefore(t, int(t.size()), true);
+    block.setUserState(n);
+    return n;
+}
+
+long TextEdit::AnsiLength() const {
+    long total = 0;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) total += BlockBytes(b) + (b.next().isValid() ? 2 : 0);
+    return total;
+}
+
+long TextEdit::BytesAt(int position) const {
+    QTextBlock target = document()->findBlock(position);
+    if (!target.isValid()) return AnsiLength();
+    long total = 0;
+    for (QTextBlock b = document()->begin(); b.isValid() && b != target; b = b.next()) total += BlockBytes(b) + 2;
+    return total + BytesBefore(target.text(), position - target.position(), true);
+}
+
+int TextEdit::PositionAt(long bytes) const {
+    if (bytes < 0) return document()->characterCount() - 1;
+    long at = 0;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        long size = BlockBytes(b);
+        if (bytes < at + size + 2 || !b.next().isValid())
+            return b.position() + PositionOfBytes(b.text(), std::max(0L, bytes - at), true);
+        at += size + 2;
+    }
+    return 0;
+}
+
 QString FromAnsi(const char *text, bool multiline) {
     QString s = QString::fromStdU16String(GbkToUtf16(text ? text : ""));
     if (multiline) s.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
@@ -229,10 +280,9 @@ bool ReplaceSelection(EditControl *e, QString text, bool honourLimit) {
     text = ApplyCase(e->state.hwnd, text);
     if (!e->Multiline()) text.replace(QLatin1String("\n"), QString());
     if (honourLimit) {
-        QString all = e->Text();
         int s, t;
         e->Selection(s, t);
-        long used = BytesBefore(all, int(all.size()), e->Multiline()) - (BytesBefore(all, t, e->Multiline()) - BytesBefore(all, s, e->Multiline()));
+        long used = e->AnsiLength() - (e->BytesAt(t) - e->BytesAt(s));
         long room = long(e->state.limit) - used;
         long need = BytesBefore(text, int(text.size()), e->Multiline());
         if (need > room) {
@@ -341,18 +391,16 @@ LRESULT OnKeyDown(EditControl *e, WPARAM vk) {
 }
 
 LRESULT GetSel(EditControl *e, WPARAM wp, LPARAM lp) {
-    QString text = e->Text();
     int s, t;
     e->Selection(s, t);
-    DWORD start = DWORD(BytesBefore(text, s, e->Multiline()));
-    DWORD end = DWORD(BytesBefore(text, t, e->Multiline()));
+    DWORD start = DWORD(e->BytesAt(s));
+    DWORD end = s == t ? start : DWORD(e->BytesAt(t));
     if (wp) *reinterpret_cast<DWORD *>(wp) = start;
     if (lp) *reinterpret_cast<DWORD *>(lp) = end;
     return (start > 0xFFFF || end > 0xFFFF) ? -1 : MAKELONG(start, end);
 }
 
 void SetSel(EditControl *e, WPARAM wp, LPARAM lp) {
-    QString text = e->Text();
     long start = long(int(wp)), end = long(int(lp));
     if (start == -1) {
         int s, t;
@@ -360,8 +408,8 @@ void SetSel(EditControl *e, WPARAM wp, LPARAM lp) {
         e->Select(t, t);
         return;
     }
-    int anchor = PositionOfBytes(text, start, e->Multiline());
-    int caret = PositionOfBytes(text, end, e->Multiline());
+    int anchor = e->PositionAt(start);
+    int caret = end == start ? anchor : e->PositionAt(end);
     e->Select(anchor, caret);
 }
 
@@ -405,10 +453,7 @@ std::vector<long> LineStarts(EditControl *e) {
     return starts;
 }
 
-long TextBytes(EditControl *e) {
-    QString t = e->Text();
-    return BytesBefore(t, int(t.size()), e->Multiline());
-}
+long TextBytes(EditControl *e) { return e->AnsiLength(); }
 
 long LineOf(const std::vector<long> &starts, long offset) {
     long line = 0;
@@ -426,7 +471,7 @@ LRESULT LineMessage(EditControl *e, UINT msg, WPARAM wp, LPARAM lp) {
     std::vector<long> starts = LineStarts(e);
     int s, t;
     e->Selection(s, t);
-    long caret = BytesBefore(e->Text(), s, e->Multiline());
+    long caret = e->BytesAt(s);
     switch (msg) {
     case EM_GETLINECOUNT: return LRESULT(starts.size());
     case EM_LINEINDEX: {

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 #include "window_test_support.h"
@@ -43,8 +44,8 @@ protected:
         return e;
     }
     std::string Text(HWND e) {
-        char buffer[1024];
-        GetWindowTextA(e, buffer, sizeof buffer);
+        std::string buffer(size_t(GetWindowTextLengthA(e)) + 1, '\0');
+        buffer.resize(size_t(GetWindowTextA(e, buffer.data(), int(buffer.size()))));
         return buffer;
     }
     std::pair<DWORD, DWORD> Sel(HWND e) {
@@ -117,6 +118,31 @@ TEST_F(EditTest, MultiLineTextUsesCrLfBothWays) {
     SendMessageA(e, WM_CHAR, 'c', 0);
     EXPECT_EQ(Text(e), "a\r\nb\r\nc");
     EXPECT_EQ(Sel(e), std::make_pair(DWORD(7), DWORD(7)));
+}
+
+TEST_F(EditTest, MultiLinePositionsCountDoubleByteCharactersAndLineBreaks) {
+    std::string text = Gbk("网址\r\nab\r\n采集");
+    HWND e = Edit(ES_MULTILINE | ES_AUTOVSCROLL, text.c_str());
+    EXPECT_EQ(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0), LRESULT(text.size()));
+    SendMessageA(e, EM_SETSEL, 6, 8); // "ab"
+    SendMessageA(e, EM_REPLACESEL, 0, LPARAM("xyz"));
+    EXPECT_EQ(Text(e), Gbk("网址\r\nxyz\r\n采集"));
+    EXPECT_EQ(Sel(e), std::make_pair(DWORD(9), DWORD(9)));
+    SendMessageA(e, EM_SETSEL, 11, 13);
+    char selected[8] = {};
+    std::string all = Text(e);
+    auto sel = Sel(e);
+    std::memcpy(selected, all.data() + sel.first, sel.second - sel.first);
+    EXPECT_EQ(std::string(selected), Gbk("采"));
+    // Many appended lines keep their byte positions.
+    for (int i = 0; i < 2000; ++i) {
+        LRESULT n = SendMessageA(e, WM_GETTEXTLENGTH, 0, 0);
+        SendMessageA(e, EM_SETSEL, n, n);
+        SendMessageA(e, EM_REPLACESEL, 0, LPARAM(Gbk("\r\n第一行").c_str()));
+    }
+    EXPECT_EQ(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0), LRESULT(all.size() + 2000 * 8));
+    EXPECT_EQ(SendMessageA(e, EM_GETLINECOUNT, 0, 0), 2003);
+    EXPECT_EQ(Text(e).size(), all.size() + 2000 * 8);
 }
 
 TEST_F(EditTest, TypedLinesReadBackWithCrLf) {
