@@ -2,6 +2,7 @@
 // EN_* notifications, limits, styles, and typed characters through the queue.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -16,9 +17,14 @@ using namespace window_test;
 namespace {
 
 std::vector<WORD> notifications;
+HBRUSH editBrush = nullptr;
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_COMMAND && lp) notifications.push_back(HIWORD(wp));
+    if (msg == WM_CTLCOLOREDIT && editBrush) {
+        SetTextColor(HDC(wp), RGB(0, 0, 255));
+        return LRESULT(editBrush);
+    }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -304,6 +310,18 @@ TEST_F(EditTest, SendMessageFromAWorkerWhileTheMainThreadPumps) {
     worker.join();
     EXPECT_EQ(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0), 20 * 6);
     EXPECT_EQ(SendMessageA(e, EM_GETLINECOUNT, 0, 0), 21);
+}
+
+TEST_F(EditTest, ParentPicksTheColoursThroughCtlColorEdit) {
+    HWND e = Edit(ES_AUTOHSCROLL, "colour");
+    editBrush = CreateSolidBrush(RGB(255, 0, 0));
+    QImage image = Widget(e)->grab().toImage();
+    QColor middle = image.pixelColor(image.width() - 10, image.height() / 2);
+    EXPECT_EQ(middle, QColor(255, 0, 0));
+    EXPECT_EQ(Widget(e)->palette().color(QPalette::Text), QColor(0, 0, 255));
+    DestroyWindow(e);
+    DeleteObject(editBrush);
+    editBrush = nullptr;
 }
 
 TEST_F(EditTest, MouseClickPlacesTheCaretAndTakesTheFocus) {
