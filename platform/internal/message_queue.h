@@ -2,6 +2,8 @@
 // Qt input, timers and posted messages all wake the same pump.
 #pragma once
 
+#include <functional>
+
 #include "winuser.h"
 
 namespace platform {
@@ -16,6 +18,9 @@ bool PostCoalesced(DWORD threadId, const MSG &msg);
 void RemovePostedFor(HWND hwnd, UINT message, WPARAM wParam);
 // Carries out the messages other threads sent to this thread.
 void ProcessSentMessages();
+// Carries out a platform call on the thread that owns `hwnd` while the caller waits, as
+// Win32 does for window functions called from another thread. False on the owner thread.
+bool CallOnOwnerThread(HWND hwnd, const std::function<LRESULT()> &call, LRESULT &result);
 // Ends the thread's queue: senders waiting on it are released with result 0.
 void CloseThreadQueue();
 

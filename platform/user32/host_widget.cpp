@@ -10,6 +10,7 @@
 #include "gdi_object.h"
 #include "host_text.h"
 #include "qt_host.h"
+#include "message_queue.h"
 #include "window_host.h"
 #include "windows.h"
 
@@ -305,6 +306,7 @@ extern "C" BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT *ps) {
 }
 
 extern "C" BOOL WINAPI InvalidateRect(HWND hwnd, const RECT *rect, BOOL) {
+    if (LRESULT r; CallOnOwnerThread(hwnd, [&] { return LRESULT(InvalidateRect(hwnd, rect, TRUE)); }, r)) return BOOL(r);
     QWidget *widget = HostOf(hwnd);
     if (!hwnd) return TRUE;
     if (!IsWindow(hwnd)) {
@@ -322,6 +324,7 @@ extern "C" BOOL WINAPI InvalidateRect(HWND hwnd, const RECT *rect, BOOL) {
 extern "C" BOOL WINAPI ValidateRect(HWND, const RECT *) { return TRUE; }
 
 extern "C" BOOL WINAPI UpdateWindow(HWND hwnd) {
+    if (LRESULT r; CallOnOwnerThread(hwnd, [&] { return LRESULT(UpdateWindow(hwnd)); }, r)) return BOOL(r);
     QWidget *widget = HostOf(hwnd);
     if (!IsWindow(hwnd)) return FALSE;
     if (widget && widget->isVisible()) widget->repaint();

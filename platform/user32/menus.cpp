@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host_text.h"
+#include "message_queue.h"
 #include "window_host.h"
 #include "windows.h"
 
@@ -195,6 +196,7 @@ extern "C" int WINAPI GetMenuItemCount(HMENU handle) {
 }
 
 extern "C" BOOL WINAPI SetMenu(HWND hwnd, HMENU handle) {
+    if (LRESULT r; platform::CallOnOwnerThread(hwnd, [&] { return LRESULT(SetMenu(hwnd, handle)); }, r)) return BOOL(r);
     auto r = platform::FindWindowRecord(hwnd);
     if (!r || (r->style & WS_CHILD) || (handle && !MenuOf(handle))) {
         SetLastError(r ? ERROR_INVALID_MENU_HANDLE : ERROR_INVALID_WINDOW_HANDLE);
@@ -238,6 +240,7 @@ extern "C" HMENU WINAPI GetSystemMenu(HWND hwnd, BOOL revert) {
 }
 
 extern "C" BOOL WINAPI DrawMenuBar(HWND hwnd) {
+    if (LRESULT r; platform::CallOnOwnerThread(hwnd, [&] { return LRESULT(DrawMenuBar(hwnd)); }, r)) return BOOL(r);
     auto r = platform::FindWindowRecord(hwnd);
     if (!r) return FALSE;
     platform::PlaceMenuBar(*r);

@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -18,6 +19,7 @@ namespace {
 
 struct SentMessage {
     MSG msg{};
+    std::function<LRESULT()> call; // a platform call carried out on the owner's thread
     LRESULT result = 0;
     bool done = false;
     struct ThreadQueue *sender = nullptr;
@@ -164,7 +166,7 @@ void ProcessSentMessages() {
             q.sent.pop_front();
         }
         ++q.inSend;
-        LRESULT result = CallProcOf(item->msg);
+        LRESULT result = item->call ? item->call() : CallProcOf(item->msg);
         --q.inSend;
         std::lock_guard lock(item->sender->lock);
         item->result = result;
@@ -193,6 +195,8 @@ void CloseThreadQueue() {
     }
     owner.queue.reset();
 }
+
+LRESULT SendAndWait(DWORD threadId, const std::shared_ptr<SentMessage> &item);
 
 } // namespace platform
 
@@ -227,11 +231,17 @@ extern "C" LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         return 0;
     }
     if (record->threadId == GetCurrentThreadId()) return record->proc ? record->proc(hwnd, msg, wp, lp) : 0;
-    auto target = QueueOf(record->threadId);
-    if (!target) return 0;
-    ThreadQueue &me = MyQueue();
     auto item = std::make_shared<SentMessage>();
     item->msg = MSG{hwnd, msg, wp, lp, Now(), {}};
+    return platform::SendAndWait(record->threadId, item);
+}
+
+namespace platform {
+
+LRESULT SendAndWait(DWORD threadId, const std::shared_ptr<SentMessage> &item) {
+    auto target = QueueOf(threadId);
+    if (!target) return 0;
+    ThreadQueue &me = MyQueue();
     item->sender = &me;
     {
         std::lock_guard lock(target->lock);
@@ -247,6 +257,20 @@ extern "C" LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         if (item->done) return item->result;
     }
 }
+
+bool CallOnOwnerThread(HWND hwnd, const std::function<LRESULT()> &call, LRESULT &result) {
+    auto record = FindWindowRecord(hwnd);
+    if (!record || record->threadId == GetCurrentThreadId()) return false;
+    auto item = std::make_shared<SentMessage>();
+    item->msg = MSG{hwnd, WM_NULL, 0, 0, Now(), {}};
+    item->call = call;
+    result = SendAndWait(record->threadId, item);
+    return true;
+}
+
+} // namespace platform
+
+using namespace platform;
 
 extern "C" BOOL WINAPI InSendMessage(void) { return MyQueue().inSend > 0; }
 

@@ -56,6 +56,7 @@ void KillTimersOf(HWND hwnd) {
 using namespace platform;
 
 extern "C" UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
+    if (LRESULT r; CallOnOwnerThread(hwnd, [&] { return LRESULT(SetTimer(hwnd, id, elapse, proc)); }, r)) return UINT_PTR(r);
     if (hwnd && !IsWindow(hwnd)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
@@ -88,6 +89,7 @@ extern "C" UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPR
 }
 
 extern "C" BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id) {
+    if (LRESULT r; CallOnOwnerThread(hwnd, [&] { return LRESULT(KillTimer(hwnd, id)); }, r)) return BOOL(r);
     auto &timers = Timers();
     auto it = timers.find(TimerKey{hwnd, id});
     if (it == timers.end()) {

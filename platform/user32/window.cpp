@@ -209,6 +209,7 @@ extern "C" LONG_PTR WINAPI GetWindowLongPtrA(HWND hwnd, int index) {
 }
 
 extern "C" LONG_PTR WINAPI SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
+    if (LRESULT r; platform::CallOnOwnerThread(hwnd, [&] { return LRESULT(SetWindowLongPtrA(hwnd, index, value)); }, r)) return r;
     auto r = FindWindowRecord(hwnd);
     if (!r) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);

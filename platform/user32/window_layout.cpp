@@ -2,6 +2,7 @@
 // WM_MOVE, WM_SIZE and WM_SHOWWINDOW as Win32 sends them.
 #include <algorithm>
 
+#include "message_queue.h"
 #include "window_host.h"
 #include "windows.h"
 
@@ -74,6 +75,7 @@ RECT ScreenRectOf(const WindowRecord &r) {
 using namespace platform;
 
 extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
+    if (LRESULT r; CallOnOwnerThread(hwnd, [&] { return LRESULT(SetWindowPos(hwnd, after, x, y, cx, cy, flags)); }, r)) return BOOL(r);
     auto r = Record(hwnd);
     if (!r) return FALSE;
     WINDOWPOS pos{hwnd, after, x, y, cx, cy, flags};
@@ -131,6 +133,7 @@ extern "C" BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int w, int h, BOOL re
 }
 
 extern "C" BOOL WINAPI ShowWindow(HWND hwnd, int cmd) {
+    if (LRESULT r; CallOnOwnerThread(hwnd, [&] { return LRESULT(ShowWindow(hwnd, cmd)); }, r)) return BOOL(r);
     auto r = Record(hwnd);
     if (!r) return FALSE;
     bool wasVisible = r->style & WS_VISIBLE;

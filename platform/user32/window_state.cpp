@@ -2,6 +2,7 @@
 // focus and active window, as in Win32.
 #include <QWidget>
 
+#include "message_queue.h"
 #include "window_host.h"
 #include "windows.h"
 
@@ -139,6 +140,7 @@ extern "C" BOOL WINAPI SetForegroundWindow(HWND hwnd) {
 }
 
 extern "C" BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable) {
+    if (LRESULT r; CallOnOwnerThread(hwnd, [&] { return LRESULT(EnableWindow(hwnd, enable)); }, r)) return BOOL(r);
     auto r = FindWindowRecord(hwnd);
     if (!r) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);

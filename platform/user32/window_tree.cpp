@@ -6,6 +6,7 @@
 
 #include <strings.h>
 
+#include "message_queue.h"
 #include "window_host.h"
 #include "windows.h"
 
@@ -65,6 +66,7 @@ extern "C" HWND WINAPI GetAncestor(HWND hwnd, UINT flags) {
 extern "C" HWND WINAPI GetDesktopWindow(void) { return reinterpret_cast<HWND>(uintptr_t(0x10010 - 4)); }
 
 extern "C" HWND WINAPI SetParent(HWND child, HWND parent) {
+    if (LRESULT r; CallOnOwnerThread(child, [&] { return reinterpret_cast<LRESULT>(SetParent(child, parent)); }, r)) return HWND(r);
     auto r = FindWindowRecord(child);
     if (!r || (parent && !IsWindow(parent))) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);

@@ -37,6 +37,7 @@ struct Logged {
     UINT msg;
     WPARAM wp;
     LPARAM lp;
+    DWORD thread = GetCurrentThreadId();
 };
 
 // Messages seen by windows of the "Recorder" class, in order.

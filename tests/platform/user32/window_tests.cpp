@@ -505,3 +505,37 @@ TEST(Modules, WindowFunctionsAreExportedWithTheirArgumentCounts) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowTest, WindowFunctionsCalledFromAWorkerRunOnTheOwnersThread) {
+    HWND parent = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND child = Child(parent, 1);
+    DWORD mainThread = GetCurrentThreadId();
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        EnableWindow(child, FALSE);
+        MoveWindow(child, 5, 6, 70, 30, TRUE);
+        ShowWindow(child, SW_HIDE);
+        SetTimer(parent, 9, 10, nullptr);
+        InvalidateRect(parent, nullptr, TRUE);
+        done = true;
+        PostMessageA(parent, WM_NULL, 0, 0);
+    });
+    while (!done) {
+        MSG m;
+        if (GetMessageA(&m, nullptr, 0, 0)) DispatchMessageA(&m);
+    }
+    worker.join();
+    EXPECT_FALSE(IsWindowEnabled(child));
+    EXPECT_FALSE(Widget(child)->isEnabled());
+    EXPECT_FALSE(Widget(child)->isVisibleTo(Widget(parent)));
+    EXPECT_EQ(Widget(child)->geometry(), QRect(5, 6, 70, 30));
+    EXPECT_TRUE(KillTimer(parent, 9));
+    // The messages of those calls were sent on the window's own thread.
+    for (auto &l : Log())
+        if (l.hwnd == child && (l.msg == WM_ENABLE || l.msg == WM_SIZE)) EXPECT_EQ(l.thread, mainThread);
+    EXPECT_EQ(MessagesOf(child, {WM_ENABLE}).size(), 1u);
+}
+
+} // namespace
