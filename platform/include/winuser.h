@@ -206,6 +206,15 @@ typedef struct tagCREATESTRUCTA {
 #define GWLP_USERDATA (-21)
 #define GWLP_ID (-12)
 
+/* Class longs */
+#define GCLP_HCURSOR (-12)
+#define GCLP_HBRBACKGROUND (-10)
+#define GCLP_HICON (-14)
+#define GCL_STYLE (-26)
+#define GCLP_WNDPROC (-24)
+ULONG_PTR WINAPI GetClassLongPtrA(HWND hWnd, int nIndex);
+ULONG_PTR WINAPI SetClassLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
+
 /* PeekMessage */
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001

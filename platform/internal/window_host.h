@@ -31,6 +31,8 @@ void SyncHostEnabled(const WindowRecord &record);
 void SyncHostText(const WindowRecord &record);
 void SyncHostZOrder(const WindowRecord &record);
 void SyncHostStyle(const WindowRecord &record);
+// The window's icon (WM_SETICON, the large one first) in its title bar.
+void SyncHostIcon(const WindowRecord &record);
 
 // The window whose procedure a Qt event is being turned into messages for.
 void InstallInputBridge(QWidget *widget, HWND hwnd);

@@ -187,6 +187,8 @@ const ModuleExport kUser32[] = {
     EXPORT(GetQueueStatus, 126, 1),
     EXPORT(GetWindowThreadProcessId, 127, 2),
     EXPORT(LoadImageA, 128, 6),
+    EXPORT(GetClassLongPtrA, 129, 2),
+    EXPORT(SetClassLongPtrA, 130, 3),
 };
 
 const ModuleExport kGdi32[] = {

@@ -5,9 +5,12 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPointer>
+#include <QIcon>
+#include <QPixmap>
 #include <QWidget>
 
 #include "gdi_object.h"
+#include "icon_object.h"
 #include "host_text.h"
 #include "qt_host.h"
 #include "message_queue.h"
@@ -269,6 +272,15 @@ void SyncHostStyle(const WindowRecord &record) {
     widget->setWindowFlags(TopLevelFlags(record));
     SyncHostGeometry(record);
     if (visible) widget->show();
+}
+
+void SyncHostIcon(const WindowRecord &record) {
+    auto *widget = static_cast<QWidget *>(record.host);
+    if (!widget) return;
+    QIcon icon;
+    for (HICON h : {record.icons[1], record.icons[0]})
+        if (IconObject *o = IconObjectOf(h); o && !o->image.isNull()) icon.addPixmap(QPixmap::fromImage(o->image));
+    widget->setWindowIcon(icon);
 }
 
 } // namespace platform

@@ -67,6 +67,8 @@ void PostMouse(HWND hwnd, QObject *object, QMouseEvent *e) {
         PostMessageA(hwnd, WM_MOUSEMOVE, keys, where);
         return;
     }
+    UINT vk = e->button() == Qt::LeftButton ? VK_LBUTTON : e->button() == Qt::RightButton ? VK_RBUTTON : VK_MBUTTON;
+    NoteKeyState(vk, e->type() != QEvent::MouseButtonRelease);
     UINT message = ButtonMessage(e->button(), e->type(), ClassHasDoubleClicks(hwnd));
     if (message) PostMessageA(hwnd, message, keys, where);
 }

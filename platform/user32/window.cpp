@@ -368,7 +368,19 @@ extern "C" LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
         HICON &slot = r->icons[wp == ICON_BIG ? 1 : 0];
         HICON old = slot;
         slot = HICON(lp);
+        platform::SyncHostIcon(*r);
         return reinterpret_cast<LRESULT>(old);
+    }
+    case WM_RBUTTONUP: {
+        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        ClientToScreen(hwnd, &p);
+        Send(hwnd, WM_CONTEXTMENU, WPARAM(hwnd), MAKELPARAM(p.x, p.y));
+        return 0;
+    }
+    case WM_CONTEXTMENU: {
+        HWND parent = GetParent(hwnd);
+        if (parent && (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)) Send(parent, msg, wp, lp);
+        return 0;
     }
     case WM_SYSKEYDOWN:
         if (wp == VK_F4 && (HIWORD(lp) & 0x2000)) PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -131,3 +131,52 @@ extern "C" BOOL WINAPI GetClassInfoA(HINSTANCE instance, LPCSTR name, LPWNDCLASS
     return TRUE;
 }
 
+
+namespace {
+
+// The class fields a window can read and change; a change holds for every window of it.
+ULONG_PTR *ClassField(WNDCLASSEXA &info, int index) {
+    switch (index) {
+    case GCLP_HCURSOR: return reinterpret_cast<ULONG_PTR *>(&info.hCursor);
+    case GCLP_HBRBACKGROUND: return reinterpret_cast<ULONG_PTR *>(&info.hbrBackground);
+    case GCLP_HICON: return reinterpret_cast<ULONG_PTR *>(&info.hIcon);
+    case GCLP_WNDPROC: return reinterpret_cast<ULONG_PTR *>(&info.lpfnWndProc);
+    default: return nullptr;
+    }
+}
+
+} // namespace
+
+extern "C" ULONG_PTR WINAPI GetClassLongPtrA(HWND hwnd, int index) {
+    auto r = platform::FindWindowRecord(hwnd);
+    if (!r) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    WNDCLASSEXA info = r->windowClass->info;
+    if (index == GCL_STYLE) return info.style;
+    ULONG_PTR *field = ClassField(info, index);
+    return field ? *field : 0;
+}
+
+extern "C" ULONG_PTR WINAPI SetClassLongPtrA(HWND hwnd, int index, LONG_PTR value) {
+    auto r = platform::FindWindowRecord(hwnd);
+    if (!r) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    auto &info = const_cast<platform::WindowClass &>(*r->windowClass).info;
+    if (index == GCL_STYLE) {
+        ULONG_PTR old = info.style;
+        info.style = UINT(value);
+        return old;
+    }
+    ULONG_PTR *field = ClassField(info, index);
+    if (!field) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    ULONG_PTR old = *field;
+    *field = ULONG_PTR(value);
+    return old;
+}

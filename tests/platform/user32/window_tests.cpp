@@ -539,3 +539,32 @@ TEST_F(WindowTest, WindowFunctionsCalledFromAWorkerRunOnTheOwnersThread) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowTest, RightButtonUpRaisesContextMenuWithScreenCoordinates) {
+    HWND parent = Top(WS_POPUP | WS_VISIBLE, 100, 50, 200, 100);
+    HWND child = Child(parent, 1, 10, 10, 50, 20);
+    SendMessageA(child, WM_RBUTTONUP, 0, MAKELPARAM(3, 4));
+    auto menu = std::find_if(Log().begin(), Log().end(), [&](auto &l) { return l.hwnd == parent && l.msg == WM_CONTEXTMENU; });
+    ASSERT_NE(menu, Log().end()); // passed on to the parent by DefWindowProc
+    EXPECT_EQ(HWND(menu->wp), child);
+    EXPECT_EQ(menu->lp, MAKELPARAM(113, 64));
+}
+
+TEST_F(WindowTest, IconsAndClassCursor) {
+    HWND hwnd = Top();
+    HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
+    EXPECT_EQ(SendMessageA(hwnd, WM_SETICON, ICON_BIG, LPARAM(icon)), 0);
+    EXPECT_EQ(HICON(SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0)), icon);
+    EXPECT_FALSE(Widget(hwnd)->windowIcon().isNull());
+    HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
+    ULONG_PTR old = SetClassLongPtrA(hwnd, GCLP_HCURSOR, LONG_PTR(hand));
+    EXPECT_EQ(HCURSOR(old), LoadCursorA(nullptr, IDC_ARROW));
+    EXPECT_EQ(HCURSOR(GetClassLongPtrA(hwnd, GCLP_HCURSOR)), hand);
+    SendMessageA(hwnd, WM_SETCURSOR, WPARAM(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), hand);
+    SetClassLongPtrA(hwnd, GCLP_HCURSOR, LONG_PTR(old));
+}
+
+} // namespace
