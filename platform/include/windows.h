@@ -8,5 +8,7 @@
 #include "winnls.h"
 #include "winuser.h"
 #include "wingdi.h"
+#include "commdlg.h"
+#include "commctrl.h"
 
 #endif

@@ -2,6 +2,8 @@
 // Qt input, timers and posted messages all wake the same pump.
 #pragma once
 
+#include <functional>
+
 #include "winuser.h"
 
 namespace platform {
@@ -9,8 +11,16 @@ namespace platform {
 // Gives the calling thread its queue; a thread that owns a window always has one.
 void EnsureThreadQueue();
 bool PostToThread(DWORD threadId, const MSG &msg);
+// The calling thread's next message: a character that TranslateMessage makes.
+bool PostToThreadFront(const MSG &msg);
+// Posts unless the same window, message and wParam already wait (timers).
+bool PostCoalesced(DWORD threadId, const MSG &msg);
+void RemovePostedFor(HWND hwnd, UINT message, WPARAM wParam);
 // Carries out the messages other threads sent to this thread.
 void ProcessSentMessages();
+// Carries out a platform call on the thread that owns `hwnd` while the caller waits, as
+// Win32 does for window functions called from another thread. False on the owner thread.
+bool CallOnOwnerThread(HWND hwnd, const std::function<LRESULT()> &call, LRESULT &result);
 // Ends the thread's queue: senders waiting on it are released with result 0.
 void CloseThreadQueue();
 

@@ -8,12 +8,18 @@
 
 #include "winuser.h"
 
+class QWidget;
+
 namespace platform {
+
+// Makes the Qt side of a window of a built-in control class.
+using HostFactory = QWidget *(*)(HWND hwnd, QWidget *parent);
 
 struct WindowClass {
     WNDCLASSEXA info{};
     std::string name;
     std::string menuName;
+    HostFactory hostFactory = nullptr; // null: a plain painted widget
 };
 
 struct WindowRecord {
@@ -34,10 +40,19 @@ struct WindowRecord {
     std::vector<HWND> children;       // in z-order, top first
     bool destroying = false;
     void *host = nullptr;             // the window layer's widget, if any
+    HFONT font = nullptr;             // WM_SETFONT / WM_GETFONT
+    HMENU menu = nullptr;             // a top-level window's menu bar
+    HICON icons[2] = {nullptr, nullptr};
+    RECT normalRect{};                // the restored rectangle of a minimised or maximised window
+    bool everShown = false;
 };
 
 std::shared_ptr<WindowRecord> FindWindowRecord(HWND handle);
 std::shared_ptr<const WindowClass> FindWindowClass(const char *name);
+// Registers one of the system's control classes ("EDIT", "BUTTON" ...).
+void RegisterSystemClass(const char *name, UINT style, WNDPROC proc, HostFactory factory, HCURSOR cursor);
+// Every live window, in creation order.
+std::vector<HWND> AllWindows();
 HWND AddWindowRecord(std::shared_ptr<WindowRecord> record);
 void RemoveWindowRecord(HWND handle);
 // Every live window of a thread, in creation order.

@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -18,6 +19,7 @@ namespace {
 
 struct SentMessage {
     MSG msg{};
+    std::function<LRESULT()> call; // a platform call carried out on the owner's thread
     LRESULT result = 0;
     bool done = false;
     struct ThreadQueue *sender = nullptr;
@@ -122,6 +124,37 @@ bool PostToThread(DWORD threadId, const MSG &msg) {
     return true;
 }
 
+bool PostToThreadFront(const MSG &msg) {
+    ThreadQueue &q = MyQueue();
+    {
+        std::lock_guard lock(q.lock);
+        q.posted.push_front(msg);
+    }
+    Wake(q);
+    return true;
+}
+
+bool PostCoalesced(DWORD threadId, const MSG &msg) {
+    auto q = QueueOf(threadId);
+    if (!q) return false;
+    {
+        std::lock_guard lock(q->lock);
+        if (q->closed) return false;
+        for (const MSG &m : q->posted)
+            if (m.hwnd == msg.hwnd && m.message == msg.message && m.wParam == msg.wParam) return true;
+        q->posted.push_back(msg);
+    }
+    Wake(*q);
+    return true;
+}
+
+void RemovePostedFor(HWND hwnd, UINT message, WPARAM wParam) {
+    ThreadQueue &q = MyQueue();
+    std::lock_guard lock(q.lock);
+    for (auto it = q.posted.begin(); it != q.posted.end();)
+        it = (it->hwnd == hwnd && it->message == message && it->wParam == wParam) ? q.posted.erase(it) : it + 1;
+}
+
 void ProcessSentMessages() {
     ThreadQueue &q = MyQueue();
     for (;;) {
@@ -133,7 +166,7 @@ void ProcessSentMessages() {
             q.sent.pop_front();
         }
         ++q.inSend;
-        LRESULT result = CallProcOf(item->msg);
+        LRESULT result = item->call ? item->call() : CallProcOf(item->msg);
         --q.inSend;
         std::lock_guard lock(item->sender->lock);
         item->result = result;
@@ -162,6 +195,8 @@ void CloseThreadQueue() {
     }
     owner.queue.reset();
 }
+
+LRESULT SendAndWait(DWORD threadId, const std::shared_ptr<SentMessage> &item);
 
 } // namespace platform
 
@@ -196,11 +231,17 @@ extern "C" LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         return 0;
     }
     if (record->threadId == GetCurrentThreadId()) return record->proc ? record->proc(hwnd, msg, wp, lp) : 0;
-    auto target = QueueOf(record->threadId);
-    if (!target) return 0;
-    ThreadQueue &me = MyQueue();
     auto item = std::make_shared<SentMessage>();
     item->msg = MSG{hwnd, msg, wp, lp, Now(), {}};
+    return platform::SendAndWait(record->threadId, item);
+}
+
+namespace platform {
+
+LRESULT SendAndWait(DWORD threadId, const std::shared_ptr<SentMessage> &item) {
+    auto target = QueueOf(threadId);
+    if (!target) return 0;
+    ThreadQueue &me = MyQueue();
     item->sender = &me;
     {
         std::lock_guard lock(target->lock);
@@ -216,6 +257,20 @@ extern "C" LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         if (item->done) return item->result;
     }
 }
+
+bool CallOnOwnerThread(HWND hwnd, const std::function<LRESULT()> &call, LRESULT &result) {
+    auto record = FindWindowRecord(hwnd);
+    if (!record || record->threadId == GetCurrentThreadId()) return false;
+    auto item = std::make_shared<SentMessage>();
+    item->msg = MSG{hwnd, WM_NULL, 0, 0, Now(), {}};
+    item->call = call;
+    result = SendAndWait(record->threadId, item);
+    return true;
+}
+
+} // namespace platform
+
+using namespace platform;
 
 extern "C" BOOL WINAPI InSendMessage(void) { return MyQueue().inSend > 0; }
 
@@ -285,17 +340,14 @@ extern "C" void WINAPI PostQuitMessage(int code) {
     Wake(q);
 }
 
-extern "C" BOOL WINAPI TranslateMessage(const MSG *msg) {
-    return msg && (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN);
-}
-
 extern "C" LRESULT WINAPI DispatchMessageA(const MSG *msg) {
-    if (!msg || !msg->hwnd) return 0;
+    if (!msg) return 0;
     if (msg->message == WM_TIMER && msg->lParam) {
         auto timerProc = reinterpret_cast<void(CALLBACK *)(HWND, UINT, UINT_PTR, DWORD)>(msg->lParam);
         timerProc(msg->hwnd, WM_TIMER, msg->wParam, Now());
         return 0;
     }
+    if (!msg->hwnd) return 0;
     return CallProcOf(*msg);
 }
 

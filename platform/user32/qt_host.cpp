@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <QSessionManager>
 
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -12,10 +13,29 @@
 #include <cstdlib>
 
 #include "message_queue.h"
+#include "window_host.h"
+#include "windows.h"
 
 namespace platform {
 namespace {
 std::atomic<QApplication *> application{nullptr};
+
+// The session is ending: every top-level window is asked with WM_QUERYENDSESSION and
+// one that answers FALSE cancels the shutdown; all are then told with WM_ENDSESSION.
+void QueryEndSession(QSessionManager &manager) {
+    std::vector<HWND> tops;
+    for (HWND h : AllWindows())
+        if (auto r = FindWindowRecord(h); r && !(r->style & WS_CHILD) && r->threadId == GetCurrentThreadId()) tops.push_back(h);
+    bool agreed = true;
+    for (HWND h : tops)
+        if (IsWindow(h) && !SendMessageA(h, WM_QUERYENDSESSION, 0, 0)) {
+            agreed = false;
+            break;
+        }
+    if (!agreed && manager.allowsInteraction()) manager.cancel();
+    for (HWND h : tops)
+        if (IsWindow(h)) SendMessageA(h, WM_ENDSESSION, agreed, 0);
+}
 
 void ChooseQtPlatform() {
     if (std::getenv("QT_QPA_PLATFORM")) return;
@@ -34,6 +54,7 @@ QApplication *GuiApplication() {
     static char *argv[] = {name, nullptr};
     auto *app = new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(app, &QGuiApplication::commitDataRequest, app, QueryEndSession, Qt::DirectConnection);
     application = app;
     return app;
 }
@@ -59,6 +80,8 @@ void WakeGuiThread() {
 void ProcessGuiEvents(bool wait) {
     if (!GuiApplication()) return;
     QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
+    // Widgets of destroyed windows go here, where no handler of theirs is running.
+    if (!IsReplaying()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace platform

@@ -3,5 +3,22 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/window_registry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_class.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_state.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_tree.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/host_widget.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/input_bridge.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/keyboard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/timers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cursors.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/images.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/accelerators.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/menus.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/system_metrics.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/system_classes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/edit_control.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/button_control.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/static_control.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/updown_control.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_queue.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp)

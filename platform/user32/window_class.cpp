@@ -43,16 +43,33 @@ std::string NameOf(const char *nameOrAtom) {
 
 } // namespace
 
+void RegisterSystemClasses();
+
 std::shared_ptr<const WindowClass> FindWindowClass(const char *nameOrAtom) {
+    static std::once_flag systemClasses;
+    std::call_once(systemClasses, RegisterSystemClasses);
     std::string name = NameOf(nameOrAtom);
     std::lock_guard lock(Classes().lock);
     auto it = Classes().byName.find(name);
     return it == Classes().byName.end() ? nullptr : it->second.second;
 }
 
+void RegisterSystemClass(const char *name, UINT style, WNDPROC proc, HostFactory factory, HCURSOR cursor) {
+    auto cls = std::make_shared<WindowClass>();
+    cls->name = name;
+    cls->hostFactory = factory;
+    cls->info = WNDCLASSEXA{sizeof(WNDCLASSEXA), style | CS_GLOBALCLASS, proc, 0, 0, nullptr, nullptr, cursor,
+                            nullptr, nullptr, nullptr, nullptr};
+    cls->info.lpszClassName = cls->name.c_str();
+    auto &table = Classes();
+    std::lock_guard lock(table.lock);
+    table.byName[cls->name] = {table.nextAtom++, cls};
+}
+
 } // namespace platform
 
 extern "C" ATOM WINAPI RegisterClassExA(const WNDCLASSEXA *wc) {
+    platform::FindWindowClass(nullptr); // the system classes come first
     if (!wc || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName) ||
         !wc->lpfnWndProc || wc->cbWndExtra < 0 || wc->cbClsExtra < 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -114,11 +131,52 @@ extern "C" BOOL WINAPI GetClassInfoA(HINSTANCE instance, LPCSTR name, LPWNDCLASS
     return TRUE;
 }
 
-// Cursors and stock objects are tokens until the window layer gives them a Qt side.
-extern "C" HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR name) {
-    return IS_INTRESOURCE(name) ? reinterpret_cast<HCURSOR>(uintptr_t(0x10000) + LOWORD(name)) : nullptr;
+
+namespace {
+
+// The class fields a window can read and change; a change holds for every window of it.
+ULONG_PTR *ClassField(WNDCLASSEXA &info, int index) {
+    switch (index) {
+    case GCLP_HCURSOR: return reinterpret_cast<ULONG_PTR *>(&info.hCursor);
+    case GCLP_HBRBACKGROUND: return reinterpret_cast<ULONG_PTR *>(&info.hbrBackground);
+    case GCLP_HICON: return reinterpret_cast<ULONG_PTR *>(&info.hIcon);
+    case GCLP_WNDPROC: return reinterpret_cast<ULONG_PTR *>(&info.lpfnWndProc);
+    default: return nullptr;
+    }
 }
 
-extern "C" HGDIOBJ WINAPI GetStockObject(int index) {
-    return index >= 0 && index <= 19 ? reinterpret_cast<HGDIOBJ>(uintptr_t(0x20000) + unsigned(index)) : nullptr;
+} // namespace
+
+extern "C" ULONG_PTR WINAPI GetClassLongPtrA(HWND hwnd, int index) {
+    auto r = platform::FindWindowRecord(hwnd);
+    if (!r) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    WNDCLASSEXA info = r->windowClass->info;
+    if (index == GCL_STYLE) return info.style;
+    ULONG_PTR *field = ClassField(info, index);
+    return field ? *field : 0;
+}
+
+extern "C" ULONG_PTR WINAPI SetClassLongPtrA(HWND hwnd, int index, LONG_PTR value) {
+    auto r = platform::FindWindowRecord(hwnd);
+    if (!r) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    auto &info = const_cast<platform::WindowClass &>(*r->windowClass).info;
+    if (index == GCL_STYLE) {
+        ULONG_PTR old = info.style;
+        info.style = UINT(value);
+        return old;
+    }
+    ULONG_PTR *field = ClassField(info, index);
+    if (!field) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    ULONG_PTR old = *field;
+    *field = ULONG_PTR(value);
+    return old;
 }

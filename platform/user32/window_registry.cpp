@@ -37,6 +37,13 @@ void RemoveWindowRecord(HWND handle) {
     Windows().erase(handle);
 }
 
+std::vector<HWND> AllWindows() {
+    std::lock_guard lock(registryLock);
+    std::vector<HWND> found;
+    for (auto &[handle, record] : Windows()) found.push_back(handle);
+    return found;
+}
+
 std::vector<HWND> WindowsOfThread(DWORD threadId) {
     std::lock_guard lock(registryLock);
     std::vector<HWND> found;

@@ -1,0 +1,4 @@
+target_sources(platform PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/gdi_objects.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/device_context.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/drawing.cpp)

@@ -1,0 +1,67 @@
+// gdi32's objects and device contexts. Handles point to live records; stock objects
+// are never deleted.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+
+#include "wingdi.h"
+
+class QPainter;
+class QPaintDevice;
+class QWidget;
+
+namespace platform {
+
+enum class GdiKind { Brush, Pen, Font, Bitmap };
+
+struct GdiObject {
+    GdiKind kind;
+    bool stock = false;
+    // brush and pen
+    bool null = false;
+    QColor color;
+    int penWidth = 1;
+    int penStyle = PS_SOLID;
+    // font
+    LOGFONTA logFont{};
+    QFont font;
+    // bitmap
+    QImage image;
+};
+
+struct DeviceContext {
+    QPainter *painter = nullptr;  // null: a DC that only measures
+    QPaintDevice *device = nullptr;
+    QWidget *widget = nullptr;
+    HWND hwnd = nullptr;
+    bool ownsPainter = false;
+    bool memory = false;
+    HGDIOBJ brush = nullptr, pen = nullptr, font = nullptr, bitmap = nullptr;
+    COLORREF textColor = 0;
+    COLORREF bkColor = 0xFFFFFF;
+    int bkMode = OPAQUE;
+    int stretchMode = 1;
+    QPoint current;
+};
+
+GdiObject *GdiObjectOf(HGDIOBJ handle);
+HGDIOBJ AddGdiObject(GdiObject *object);
+DeviceContext *DeviceContextOf(HDC hdc);
+HDC AddDeviceContext(DeviceContext *dc);
+void RemoveDeviceContext(HDC hdc);
+
+QColor ColorOf(COLORREF color);
+COLORREF ColorRefOf(const QColor &color);
+// The Qt font a LOGFONTA asks for; CJK faces fall back to an installed CJK font.
+QFont FontFromLogFont(const LOGFONTA &lf);
+QFont FontOfHandle(HFONT font); // DEFAULT_GUI_FONT for null
+// A bitmap decoded from picture data in any format Qt reads (BMP, PNG, JPEG, GIF ...).
+HBITMAP BitmapFromData(const BYTE *data, size_t size);
+// A DC that paints with `painter` on a window during its WM_PAINT.
+HDC OpenPaintDC(HWND hwnd, QWidget *widget, QPainter *painter);
+void ClosePaintDC(HDC hdc);
+
+} // namespace platform

@@ -1,0 +1,278 @@
+// Window position, size, z-order and visibility, with WM_WINDOWPOSCHANGING/CHANGED,
+// WM_MOVE, WM_SIZE and WM_SHOWWINDOW as Win32 sends them.
+#include <algorithm>
+
+#include "message_queue.h"
+#include "window_host.h"
+#include "windows.h"
+
+namespace platform {
+namespace {
+
+// Flags Win32 keeps internally to tell DefWindowProc what the client area did.
+constexpr UINT kNoClientSize = 0x0800;
+constexpr UINT kNoClientMove = 0x1000;
+
+std::shared_ptr<WindowRecord> Record(HWND hwnd) {
+    auto record = FindWindowRecord(hwnd);
+    if (!record) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return record;
+}
+
+POINT ClientOriginOnScreen(const WindowRecord &r);
+
+POINT WindowOriginOnScreen(const WindowRecord &r) {
+    POINT p{r.rect.left, r.rect.top};
+    if (r.style & WS_CHILD)
+        if (auto parent = FindWindowRecord(r.parent)) {
+            POINT o = ClientOriginOnScreen(*parent);
+            p.x += o.x;
+            p.y += o.y;
+        }
+    return p;
+}
+
+POINT ClientOriginOnScreen(const WindowRecord &r) {
+    POINT p = WindowOriginOnScreen(r);
+    RECT in = FrameInsets(r.style, r.exStyle, r.menu != nullptr);
+    return POINT{p.x + in.left, p.y + in.top};
+}
+
+void Restack(WindowRecord &r, HWND after) {
+    if (!(r.style & WS_CHILD)) {
+        if (after == HWND_TOPMOST) r.exStyle |= WS_EX_TOPMOST;
+        if (after == HWND_NOTOPMOST) r.exStyle &= ~DWORD(WS_EX_TOPMOST);
+        if (after == HWND_TOPMOST || after == HWND_NOTOPMOST) SyncHostStyle(r);
+        if (after != HWND_BOTTOM) SyncHostZOrder(r);
+        return;
+    }
+    auto parent = FindWindowRecord(r.parent);
+    if (!parent) return;
+    auto &c = parent->children;
+    c.erase(std::remove(c.begin(), c.end(), r.handle), c.end());
+    if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) c.insert(c.begin(), r.handle);
+    else if (after == HWND_BOTTOM) c.push_back(r.handle);
+    else {
+        auto it = std::find(c.begin(), c.end(), after);
+        c.insert(it == c.end() ? c.begin() : it + 1, r.handle);
+    }
+    SyncHostZOrder(r);
+}
+
+UINT SizeKind(const WindowRecord &r) {
+    return (r.style & WS_MINIMIZE) ? SIZE_MINIMIZED : (r.style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+}
+
+} // namespace
+
+RECT ScreenRectOf(const WindowRecord &r) {
+    POINT p = WindowOriginOnScreen(r);
+    return RECT{p.x, p.y, p.x + r.rect.right - r.rect.left, p.y + r.rect.bottom - r.rect.top};
+}
+
+} // namespace platform
+
+using namespace platform;
+
+extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
+    if (LRESULT r; CallOnOwnerThread(hwnd, [&] { return LRESULT(SetWindowPos(hwnd, after, x, y, cx, cy, flags)); }, r)) return BOOL(r);
+    auto r = Record(hwnd);
+    if (!r) return FALSE;
+    WINDOWPOS pos{hwnd, after, x, y, cx, cy, flags};
+    if (flags & SWP_NOMOVE) pos.x = r->rect.left, pos.y = r->rect.top;
+    if (flags & SWP_NOSIZE) pos.cx = r->rect.right - r->rect.left, pos.cy = r->rect.bottom - r->rect.top;
+    if (!(flags & SWP_NOSENDCHANGING)) SendMessageA(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    RECT oldClient = ClientRectOf(*r);
+    POINT oldOrigin = POINT{r->rect.left, r->rect.top};
+    RECT in = FrameInsets(r->style, r->exStyle, r->menu != nullptr);
+    if (pos.flags & SWP_FRAMECHANGED) {
+        NCCALCSIZE_PARAMS params{};
+        params.rgrc[0] = RECT{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
+        params.lppos = &pos;
+        SendMessageA(hwnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
+        SyncHostStyle(*r);
+    }
+    RECT next{pos.x, pos.y, pos.x + std::max(0, pos.cx), pos.y + std::max(0, pos.cy)};
+    UINT done = pos.flags;
+    if (next.left == r->rect.left && next.top == r->rect.top) done |= SWP_NOMOVE;
+    if (next.right - next.left == r->rect.right - r->rect.left && next.bottom - next.top == r->rect.bottom - r->rect.top)
+        done |= SWP_NOSIZE;
+    r->rect = next;
+    if (!(pos.flags & SWP_NOZORDER)) Restack(*r, pos.hwndInsertAfter);
+    if (pos.flags & SWP_SHOWWINDOW) r->style |= WS_VISIBLE;
+    if (pos.flags & SWP_HIDEWINDOW) r->style &= ~DWORD(WS_VISIBLE);
+    SyncHostGeometry(*r);
+    if (pos.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) SyncHostVisibility(*r);
+    RECT newClient = ClientRectOf(*r);
+    RECT newIn = FrameInsets(r->style, r->exStyle, r->menu != nullptr);
+    if (newClient.right == oldClient.right && newClient.bottom == oldClient.bottom) done |= kNoClientSize;
+    if (r->rect.left + newIn.left == oldOrigin.x + in.left && r->rect.top + newIn.top == oldOrigin.y + in.top)
+        done |= kNoClientMove;
+    if ((pos.flags & SWP_SHOWWINDOW) && !(r->style & WS_CHILD) && !(pos.flags & SWP_NOACTIVATE)) SetActiveWindow(hwnd);
+    pos.flags = done;
+    SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    return TRUE;
+}
+
+// DefWindowProc's part of WM_WINDOWPOSCHANGED.
+LRESULT DefaultWindowPosChanged(HWND hwnd, const WINDOWPOS *pos) {
+    auto r = FindWindowRecord(hwnd);
+    if (!r || !pos) return 0;
+    RECT in = FrameInsets(r->style, r->exStyle, r->menu != nullptr);
+    if (!(pos->flags & kNoClientMove) && !(r->style & WS_MINIMIZE))
+        SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(r->rect.left + in.left, r->rect.top + in.top));
+    if (!(pos->flags & kNoClientSize) || (pos->flags & SWP_FRAMECHANGED)) {
+        RECT c = ClientRectOf(*r);
+        SendMessageA(hwnd, WM_SIZE, SizeKind(*r), MAKELPARAM(c.right, c.bottom));
+    }
+    return 0;
+}
+
+extern "C" BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int w, int h, BOOL repaint) {
+    return SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+}
+
+extern "C" BOOL WINAPI ShowWindow(HWND hwnd, int cmd) {
+    if (LRESULT r; CallOnOwnerThread(hwnd, [&] { return LRESULT(ShowWindow(hwnd, cmd)); }, r)) return BOOL(r);
+    auto r = Record(hwnd);
+    if (!r) return FALSE;
+    bool wasVisible = r->style & WS_VISIBLE;
+    bool show = cmd != SW_HIDE;
+    if (show != wasVisible) SendMessageA(hwnd, WM_SHOWWINDOW, show, 0);
+    if (!IsWindow(hwnd)) return wasVisible;
+    UINT flags = show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
+    flags |= SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE;
+    bool activate = !(r->style & WS_CHILD) && (cmd == SW_SHOWNORMAL || cmd == SW_SHOW || cmd == SW_SHOWMAXIMIZED ||
+                                                cmd == SW_RESTORE || cmd == SW_SHOWDEFAULT || cmd == SW_SHOWMINIMIZED);
+    if (!activate) flags |= SWP_NOACTIVATE;
+    RECT target = r->rect;
+    DWORD state = r->style & (WS_MINIMIZE | WS_MAXIMIZE);
+    DWORD wanted = state;
+    switch (cmd) {
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE: wanted = WS_MINIMIZE; break;
+    case SW_SHOWMAXIMIZED: wanted = WS_MAXIMIZE; break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT: wanted = 0; break;
+    default: break;
+    }
+    if (wanted != state) {
+        if (!state) r->normalRect = r->rect;
+        if (wanted == WS_MAXIMIZE) {
+            RECT work;
+            SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+            target = work;
+        } else if (wanted == WS_MINIMIZE) {
+            target = RECT{-32000, -32000, -32000 + GetSystemMetrics(SM_CXMIN), -32000 + GetSystemMetrics(SM_CYMIN)};
+        } else {
+            target = r->normalRect;
+        }
+        r->style = (r->style & ~DWORD(WS_MINIMIZE | WS_MAXIMIZE)) | wanted;
+        flags &= ~UINT(SWP_NOMOVE | SWP_NOSIZE);
+        flags |= SWP_FRAMECHANGED;
+    }
+    SetWindowPos(hwnd, nullptr, target.left, target.top, target.right - target.left, target.bottom - target.top, flags);
+    if (auto rec = FindWindowRecord(hwnd)) {
+        if (wanted != state || (show && !rec->everShown)) SyncHostVisibility(*rec);
+        if (show) rec->everShown = true;
+    }
+    return wasVisible;
+}
+
+extern "C" BOOL WINAPI IsWindowVisible(HWND hwnd) {
+    for (auto r = FindWindowRecord(hwnd); r; r = FindWindowRecord(r->parent)) {
+        if (!(r->style & WS_VISIBLE)) return FALSE;
+        if (!(r->style & WS_CHILD)) return TRUE;
+    }
+    return FALSE;
+}
+
+extern "C" BOOL WINAPI IsIconic(HWND hwnd) {
+    auto r = FindWindowRecord(hwnd);
+    return r && (r->style & WS_MINIMIZE);
+}
+
+extern "C" BOOL WINAPI IsZoomed(HWND hwnd) {
+    auto r = FindWindowRecord(hwnd);
+    return r && (r->style & WS_MAXIMIZE);
+}
+
+extern "C" BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) {
+    auto r = Record(hwnd);
+    if (!r || !rect) return FALSE;
+    *rect = ScreenRectOf(*r);
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect) {
+    auto r = Record(hwnd);
+    if (!r || !rect) return FALSE;
+    *rect = ClientRectOf(*r);
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle) {
+    if (!rect) return FALSE;
+    RECT in = FrameInsets(style & ~DWORD(WS_VSCROLL | WS_HSCROLL), exStyle, menu);
+    rect->left -= in.left, rect->top -= in.top, rect->right += in.right, rect->bottom += in.bottom;
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) {
+    return AdjustWindowRectEx(rect, style, menu, 0);
+}
+
+extern "C" BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT p) {
+    auto r = Record(hwnd);
+    if (!r || !p) return FALSE;
+    POINT o = ClientOriginOnScreen(*r);
+    p->x += o.x, p->y += o.y;
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI ScreenToClient(HWND hwnd, LPPOINT p) {
+    auto r = Record(hwnd);
+    if (!r || !p) return FALSE;
+    POINT o = ClientOriginOnScreen(*r);
+    p->x -= o.x, p->y -= o.y;
+    return TRUE;
+}
+
+extern "C" int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
+    POINT a{0, 0}, b{0, 0};
+    if (from && !ClientToScreen(from, &a)) return 0;
+    if (to && !ClientToScreen(to, &b)) return 0;
+    int dx = a.x - b.x, dy = a.y - b.y;
+    for (UINT i = 0; points && i < count; ++i) points[i].x += dx, points[i].y += dy;
+    SetLastError(0);
+    return MAKELONG(dx, dy);
+}
+
+extern "C" BOOL WINAPI BringWindowToTop(HWND hwnd) {
+    return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+extern "C" HWND WINAPI WindowFromPoint(POINT p) {
+    HWND found = nullptr;
+    for (HWND h : AllWindows()) {
+        auto r = FindWindowRecord(h);
+        if (!r || (r->style & WS_CHILD) || !IsWindowVisible(h)) continue;
+        RECT s = ScreenRectOf(*r);
+        if (p.x >= s.left && p.x < s.right && p.y >= s.top && p.y < s.bottom) found = h;
+    }
+    for (bool descended = true; found && descended;) {
+        descended = false;
+        for (HWND c : FindWindowRecord(found)->children) {
+            RECT s;
+            if (!IsWindowVisible(c) || !GetWindowRect(c, &s)) continue;
+            if (p.x >= s.left && p.x < s.right && p.y >= s.top && p.y < s.bottom) {
+                found = c;
+                descended = true;
+                break;
+            }
+        }
+    }
+    return found;
+}
