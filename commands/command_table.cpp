@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "text_commands.h"
+#include "unit_commands.h"
 
 namespace cmd {
 
@@ -25,7 +26,7 @@ const std::vector<CommandEntry> &Table() {
         std::vector<CommandEntry> all;
         for (const CommandEntry *family :
              {kTextCommands, kNumberCommands, kConversionCommands, kDateTimeCommands, kFileCommands, kSystemCommands,
-              kUnitCommands, kMultithreadingCommands, kObjectCommands, kVariantCommands}) {
+              kUnitCommands, kFocusCommands, kMultithreadingCommands, kObjectCommands, kVariantCommands}) {
             for (const CommandEntry *e = family; e && e->name; ++e) all.push_back(*e);
         }
         all.push_back({nullptr, nullptr, 0});
