@@ -3,6 +3,7 @@
 #include "image_data.h"
 #include "libraries.h"
 #include "window_set.h"
+#include "window_services.h"
 
 int ApplicationEntry();
 
@@ -22,5 +23,5 @@ extern const rt::ImageHeader ApplicationImageHeader = {
     image::DeclaredFunctionNames,
 };
 
-// The unit framework's window-set table; none until the units are part of the program.
-extern const rt::WindowSetOperations *const ApplicationWindowSet = nullptr;
+// The unit framework's window-set table.
+extern const rt::WindowSetOperations *const ApplicationWindowSet = &units::WindowSetTable;
