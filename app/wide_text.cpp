@@ -22,10 +22,10 @@ int32_t WideToMultiByte(int32_t codePage, const char *units, char *buffer, int32
                                                                        Word(0), Word(0)}));
 }
 
-// The units with a zero unit after them, so a set without one is never read past its end.
+// The whole units with a zero unit after them, so a set without one is never read
+// past its end; a trailing half unit is no character and is left out.
 std::string Terminated(const std::string &units) {
-    std::string copy = units;
-    if (copy.size() % 2) copy += '\0';
+    std::string copy = units.substr(0, units.size() & ~size_t(1));
     copy.append(2, '\0');
     return copy;
 }
