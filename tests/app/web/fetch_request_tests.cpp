@@ -4,7 +4,8 @@
 
 #include <cstdio>
 
-#include "app_runtime.h"
+#include "app_runtime_fixture.h"
+#include "gbk.h"
 #include "fetch_web_page.h"
 #include "web_test_support.h"
 
@@ -20,7 +21,7 @@ const std::string kAgent =
 
 class FetchRequest : public ::testing::Test {
 protected:
-    void SetUp() override { apptest::StartAppRuntime(); }
+    void SetUp() override { testsupport::StartApplicationRuntime(); }
 };
 
 TEST_F(FetchRequest, DefaultHeaderBlockByteForByte) {
@@ -98,7 +99,7 @@ TEST_F(FetchRequest, OtherMethodIsGetWithABodyAndGivenBytesWin) {
 // WinInet's cookie store lives as long as the process, so the test that fills it runs
 // in a child process of its own.
 std::string StoreAndGivenCookies() {
-    apptest::StartAppRuntime();
+    testsupport::StartApplicationRuntime();
     LoggedMock mock;
     app::FetchWebPage(mock.Address("/")); // the store keeps SVID and SVLANG
     std::string stored = HeadOf(app::FetchWebPage(mock.Address("/echo")));

@@ -5,14 +5,15 @@
 
 #include <thread>
 
-#include "app_runtime.h"
+#include "app_runtime_fixture.h"
+#include "gbk.h"
 #include "fetch_web_page.h"
 #include "sorvel_mock/pages.h"
 #include "web_test_support.h"
 
 namespace {
 
-using apptest::Gbk;
+std::string Gbk(const std::string &utf8) { return rt::ToGbk(utf8); }
 using webtest::HeadOf;
 using webtest::LoggedMock;
 
@@ -20,7 +21,7 @@ const std::string kVisitor = "7f3a9c2e51d04b68";
 
 class FetchResponse : public ::testing::Test {
 protected:
-    void SetUp() override { apptest::StartAppRuntime(); }
+    void SetUp() override { testsupport::StartApplicationRuntime(); }
 };
 
 // The home page with a cookie text given; the other out-arguments into `raw` and
