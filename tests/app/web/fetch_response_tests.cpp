@@ -3,6 +3,8 @@
 // of the process's cookie store.
 #include <gtest/gtest.h>
 
+#include <wininet.h>
+
 #include <thread>
 
 #include "app_runtime_fixture.h"
@@ -145,6 +147,21 @@ TEST_F(FetchResponse, DroppedConnectionGivesWhatWasRead) {
 TEST_F(FetchResponse, SlowServerIsWaitedFor) {
     LoggedMock mock({"--slow", "1.5"});
     EXPECT_EQ(app::FetchWebPage(mock.Address("/echo")).substr(0, 10), "GET /echo ");
+}
+
+// With the process's receive time-out shortened, a server that holds its answer
+// back longer gives the empty text instead of the late page.
+TEST_F(FetchResponse, ServerThatNeverAnswersIsBoundedByTheTimeouts) {
+    LoggedMock mock({"--slow", "20"});
+    DWORD saved = 0, size = sizeof saved, shorter = 1000;
+    ASSERT_TRUE(InternetQueryOptionA(nullptr, INTERNET_OPTION_RECEIVE_TIMEOUT, &saved, &size));
+    ASSERT_TRUE(InternetSetOptionA(nullptr, INTERNET_OPTION_RECEIVE_TIMEOUT, &shorter, sizeof shorter));
+    std::string raw;
+    std::string page = app::FetchWebPage(mock.Address("/echo"), app::kMethodGet, {}, nullptr, nullptr, nullptr,
+                                         nullptr, false, nullptr, nullptr, &raw);
+    InternetSetOptionA(nullptr, INTERNET_OPTION_RECEIVE_TIMEOUT, &saved, sizeof saved);
+    EXPECT_EQ(page, "");
+    EXPECT_EQ(mock.Log().size(), 1u); // the request did arrive
 }
 
 // Several threads at once, as the collector's jobs call it.
