@@ -146,6 +146,28 @@ bool IsUtf8Page(const std::string &body, const std::string &rawHeaders) {
     return Contains(rawHeaders, image::kUtf8Name, true);
 }
 
+bool ClosedAfterFailure(std::initializer_list<Handle> handles) {
+    CloseAll(handles);
+    return false;
+}
+
+struct Handles {
+    Handle internet = 0, connection = 0, request = 0;
+};
+
+// The internet handle, connection and request; on a failure those opened so far
+// (and the failed one) are closed.
+bool OpenHandles(Handles &h, const std::string &address, int32_t method, const std::string &agent,
+                 const std::string *proxy, uint32_t flags) {
+    h.internet = OpenInternet(agent, proxy);
+    if (!h.internet) return ClosedAfterFailure({h.internet});
+    h.connection = Connect(h.internet, address);
+    if (!h.connection) return ClosedAfterFailure({h.connection, h.internet});
+    h.request = OpenRequest(h.connection, method, address, flags);
+    if (!h.request) return ClosedAfterFailure({h.request, h.connection, h.internet});
+    return true;
+}
+
 std::string AsText(const std::string &body) {
     return TakeText(CallCommand(cmd::ToText, {ByteSetBlock(body).Arg()}));
 }
@@ -158,30 +180,15 @@ std::string FetchWebPage(const std::string &address, int32_t method, const std::
                          const std::string *proxy, std::string *rawHeaders) {
     Variables local;
     std::string &headers = extraHeaders ? *extraHeaders : local.extraHeaders;
-    std::string &cookieText = cookies ? *cookies : local.cookies;
-    std::string &body = bodyBytes ? *bodyBytes : local.bodyBytes;
+    Handles handles;
+    uint32_t flags = RequestFlags(address, cookies != nullptr, noRedirect);
+    if (!OpenHandles(handles, address, method, AgentOf(headers), proxy, flags)) return {};
 
-    Handle internet = OpenInternet(AgentOf(headers), proxy);
-    if (!internet) {
-        Close(internet);
-        return {};
-    }
-    Handle connection = Connect(internet, address);
-    if (!connection) {
-        CloseAll({connection, internet});
-        return {};
-    }
-    Handle request = OpenRequest(connection, method, address, RequestFlags(address, cookies != nullptr, noRedirect));
-    if (!request) {
-        CloseAll({request, connection, internet});
-        return {};
-    }
-
-    AddDefaultHeaders(headers, address, cookieText);
-    Send(request, method, headers, postText, body);
-    std::string page = ReadBody(request);
-    std::string raw = ReadRawHeaders(request);
-    CloseAll({request, connection, internet});
+    AddDefaultHeaders(headers, address, cookies ? *cookies : local.cookies);
+    Send(handles.request, method, headers, postText, bodyBytes ? *bodyBytes : local.bodyBytes);
+    std::string page = ReadBody(handles.request);
+    std::string raw = ReadRawHeaders(handles.request);
+    CloseAll({handles.request, handles.connection, handles.internet});
 
     std::string &target = redirectTarget ? *redirectTarget : local.redirectTarget;
     std::string &setCookies = responseCookies ? *responseCookies : local.responseCookies;
