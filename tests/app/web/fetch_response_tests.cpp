@@ -64,6 +64,32 @@ TEST_F(FetchResponse, DeclarationAfterByte500IsNotEnough) {
     EXPECT_NE(page.find("<h1>Sorvel 搜索</h1>"), std::string::npos); // the UTF-8 bytes as they came
 }
 
+// The echo page is the request head and then the posted body, so the body places
+// "utf-8" at a chosen position of the page: 499 is below the limit, 500 is not.
+TEST_F(FetchResponse, Utf8DeclarationBoundaryAtPosition500) {
+    LoggedMock mock;
+    const size_t length = 700;
+    auto bodyWithDeclarationAt = [&](size_t offset) {
+        std::string body = std::string(offset, 'x') + "utf-8";
+        return body + std::string(length - body.size() - 3, 'y') + "\xE4\xB8\xAD";
+    };
+    auto post = [&](const std::string &body) {
+        std::string bytes = body;
+        return app::FetchWebPage(mock.Address("/echo"), app::kMethodPost, {}, nullptr, nullptr, nullptr, nullptr,
+                                 false, &bytes);
+    };
+    std::string plain = post(bodyWithDeclarationAt(600)); // declared late: the page as it came
+    ASSERT_EQ(plain.substr(plain.size() - 3), "\xE4\xB8\xAD");
+    size_t head = plain.size() - length;
+    ASSERT_LT(head, 400u);
+    std::string before = post(bodyWithDeclarationAt(498 - head));
+    EXPECT_EQ(before.find("utf-8"), 498u);
+    EXPECT_EQ(before.substr(before.size() - 2), "\xD6\xD0");
+    std::string at = post(bodyWithDeclarationAt(499 - head));
+    EXPECT_EQ(at.find("utf-8"), 499u);
+    EXPECT_EQ(at.substr(at.size() - 3), "\xE4\xB8\xAD");
+}
+
 TEST_F(FetchResponse, GbkPageStaysAsItIs) {
     LoggedMock mock({"--gbk"});
     std::string cookies;
