@@ -35,14 +35,6 @@ TEST_F(FetchRequest, DefaultHeaderBlockByteForByte) {
     EXPECT_EQ(mock.Log().size(), 1u);
 }
 
-TEST_F(FetchRequest, AllArgumentsOmitted) {
-    LoggedMock mock;
-    std::string address = mock.Address("/echo");
-    EXPECT_EQ(HeadOf(app::FetchWebPage(address)), "GET /echo HTTP/1.1\r\n" + DefaultBlock(address) +
-                                                      "\r\nUser-Agent: " + kAgent + "\r\nHost: " + mock.HostPort() +
-                                                      "\r\n\r\n");
-}
-
 TEST_F(FetchRequest, CallerLinesFirstAndNoSecondAccept) {
     LoggedMock mock;
     std::string address = mock.Address("/echo");

@@ -170,11 +170,6 @@ TEST_F(FetchResponse, DroppedConnectionGivesWhatWasRead) {
     EXPECT_EQ(part.substr(0, 100), full.substr(0, 100));
 }
 
-TEST_F(FetchResponse, SlowServerIsWaitedFor) {
-    LoggedMock mock({"--slow", "1.5"});
-    EXPECT_EQ(app::FetchWebPage(mock.Address("/echo")).substr(0, 10), "GET /echo ");
-}
-
 // With the process's receive time-out shortened, a server that holds its answer
 // back longer gives the empty text instead of the late page.
 TEST_F(FetchResponse, ServerThatNeverAnswersIsBoundedByTheTimeouts) {
