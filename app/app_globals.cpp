@@ -9,15 +9,15 @@ namespace app {
 
 void *KeywordList = nullptr;
 
-namespace {
-
 // An empty one-dimensional array: dimension count 1, size 0.
-void *EmptyArray() {
+void *NewEmptyArray() {
     auto *block = static_cast<uint32_t *>(rt::RuntimeHelpers.allocate(8));
     block[0] = 1;
     block[1] = 0;
     return block;
 }
+
+namespace {
 
 // Frees a Text array's elements, then the array (through the runtime's free slot).
 void FreeTextArray(void *array) {
@@ -36,11 +36,13 @@ void FreeTextArray(void *array) {
 
 } // namespace
 
-void CreateGlobals() { KeywordList = EmptyArray(); }
+void CreateGlobals() { KeywordList = NewEmptyArray(); }
 
-void ReleaseGlobals() {
+void ReleaseKeywordList() {
     FreeTextArray(KeywordList);
     KeywordList = nullptr;
 }
+
+void ReleaseGlobals() { ReleaseKeywordList(); }
 
 } // namespace app

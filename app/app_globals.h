@@ -9,4 +9,9 @@ extern void *KeywordList;
 void CreateGlobals();
 void ReleaseGlobals();
 
+// A one-dimensional array block without elements.
+void *NewEmptyArray();
+// Frees KeywordList's texts and block, leaving it null.
+void ReleaseKeywordList();
+
 } // namespace app

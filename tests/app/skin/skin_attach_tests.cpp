@@ -128,7 +128,7 @@ TEST(Declarations, EveryExportTakesTheApplicationsArgumentCount) {
         {image::kDeclaredGetProcessHeap, 0},     {image::kDeclaredHeapAlloc, 3},
         {image::kDeclaredMultiByteToWideChar, 6}, {image::kDeclaredWideCharToMultiByte, 8},
         {image::kDeclaredSleep, 1},              {image::kDeclaredGetTickCount, 0},
-        {image::kDeclaredCloseHandle, 1},        {image::kDeclaredGetLastError, 0},
+        {image::kDeclaredCloseHandle, 1},        {image::kDeclaredGetEnvironmentVariable, 3},
         {image::kDeclaredGetCurrentThreadId, 0}, {image::kDeclaredMessageBox, 4},
         {image::kDeclaredHeapFree, 3},
     };

@@ -1,0 +1,28 @@
+// The collector: the start button's handler, the driver thread that reads the keyword
+// box, and one job thread per keyword that fetches its result pages and appends the
+// sites to the result box.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace app {
+
+// Shared state; the counters change by atomic single steps.
+extern volatile int32_t KeywordsToCollect;
+extern volatile int32_t JobsStarted;
+extern volatile int32_t JobsRunning;
+
+// The start button's click: starts the driver thread, unless a collection is still
+// running, in which case the press is ignored (see README).
+void StartCollection();
+uint32_t CollectionDriver(void *unused);
+uint32_t KeywordJob(void *k);
+
+// Removes the lines that are empty or hold only white space.
+std::string RemoveBlankLines(const std::string &text, bool initialiseCom);
+
+// The service's mobile host: the application's constant, or SORVEL_HOST when set.
+std::string ServiceHost();
+
+} // namespace app
