@@ -1,5 +1,7 @@
 // Window position, size, z-order and visibility, with WM_WINDOWPOSCHANGING/CHANGED,
 // WM_MOVE, WM_SIZE and WM_SHOWWINDOW as Win32 sends them.
+#include <QWidget>
+
 #include <algorithm>
 
 #include "message_queue.h"
@@ -44,6 +46,7 @@ void Restack(WindowRecord &r, HWND after) {
         if (after == HWND_NOTOPMOST) r.exStyle &= ~DWORD(WS_EX_TOPMOST);
         if (after == HWND_TOPMOST || after == HWND_NOTOPMOST) SyncHostStyle(r);
         if (after != HWND_BOTTOM) SyncHostZOrder(r);
+        else if (auto *w = static_cast<QWidget *>(r.host)) w->lower();
         return;
     }
     auto parent = FindWindowRecord(r.parent);

@@ -87,6 +87,8 @@ void ReleaseStateBeforeDestroy(HWND hwnd) {
 using namespace platform;
 
 extern "C" HWND WINAPI SetFocus(HWND hwnd) {
+    // A window of another thread takes the focus on its own thread, the caller waiting.
+    if (LRESULT r; hwnd && CallOnOwnerThread(hwnd, [&] { return reinterpret_cast<LRESULT>(SetFocus(hwnd)); }, r)) return HWND(r);
     if (!hwnd) return MoveFocus(nullptr);
     if (!IsWindow(hwnd)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);

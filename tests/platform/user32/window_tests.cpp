@@ -568,3 +568,24 @@ TEST_F(WindowTest, IconsAndClassCursor) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowTest, SetFocusFromAWorkerGivesTheFocusOnTheWindowsThread) {
+    HWND parent = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND child = Child(parent, 1);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        SetFocus(child);
+        done = true;
+        PostMessageA(parent, WM_NULL, 0, 0);
+    });
+    while (!done) {
+        MSG m;
+        if (GetMessageA(&m, nullptr, 0, 0)) DispatchMessageA(&m);
+    }
+    worker.join();
+    EXPECT_EQ(GetFocus(), child);
+}
+
+} // namespace
