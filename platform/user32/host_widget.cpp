@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QWidget>
+#include <QWindow>
 
 #include "gdi_object.h"
 #include "icon_object.h"
@@ -272,6 +273,11 @@ void SyncHostStyle(const WindowRecord &record) {
     widget->setWindowFlags(TopLevelFlags(record));
     SyncHostGeometry(record);
     if (visible) widget->show();
+}
+
+void StartHostMove(HWND hwnd) {
+    QWidget *widget = HostOf(hwnd);
+    if (widget && widget->isWindow() && widget->windowHandle()) widget->windowHandle()->startSystemMove();
 }
 
 void SyncHostIcon(const WindowRecord &record) {

@@ -280,8 +280,15 @@ LRESULT CopyText(const std::string &text, WPARAM size, LPARAM out) {
     return LRESULT(n);
 }
 
+// Moving a window as if its title bar were dragged: the window system runs the move.
+LRESULT StartSystemMove(HWND hwnd) {
+    platform::StartHostMove(hwnd);
+    return 0;
+}
+
 LRESULT SystemCommand(HWND hwnd, WPARAM command) {
     switch (command & 0xFFF0) {
+    case SC_MOVE: return StartSystemMove(hwnd);
     case SC_CLOSE: return Send(hwnd, WM_CLOSE, 0, 0);
     case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); return 0;
     case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); return 0;
@@ -349,6 +356,7 @@ extern "C" LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     }
     case WM_WINDOWPOSCHANGED: return DefaultWindowPosChanged(hwnd, reinterpret_cast<const WINDOWPOS *>(lp));
     case WM_SYSCOMMAND: return SystemCommand(hwnd, wp);
+    case WM_NCLBUTTONDOWN: return wp == HTCAPTION ? StartSystemMove(GetAncestor(hwnd, GA_ROOT)) : 0;
     case WM_SETCURSOR: return DefaultSetCursor(hwnd, lp);
     case WM_MOUSEWHEEL: {
         HWND parent = GetParent(hwnd);
