@@ -1,4 +1,6 @@
 // Window creation, destruction and the per-window data of user32.
+#include <QWidget>
+
 #include <algorithm>
 #include <cstring>
 
@@ -356,6 +358,12 @@ extern "C" LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     }
     case WM_WINDOWPOSCHANGED: return DefaultWindowPosChanged(hwnd, reinterpret_cast<const WINDOWPOS *>(lp));
     case WM_SYSCOMMAND: return SystemCommand(hwnd, wp);
+    case WM_SETREDRAW:
+        if (QWidget *w = platform::HostOf(hwnd)) {
+            w->setUpdatesEnabled(wp != 0);
+            if (wp) w->update();
+        }
+        return 0;
     case WM_NCLBUTTONDOWN: return wp == HTCAPTION ? StartSystemMove(GetAncestor(hwnd, GA_ROOT)) : 0;
     case WM_SETCURSOR: return DefaultSetCursor(hwnd, lp);
     case WM_MOUSEWHEEL: {

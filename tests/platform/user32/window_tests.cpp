@@ -589,3 +589,25 @@ TEST_F(WindowTest, SetFocusFromAWorkerGivesTheFocusOnTheWindowsThread) {
 }
 
 } // namespace
+
+namespace {
+
+BOOL CALLBACK Collect(HWND hwnd, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND> *>(lp)->push_back(hwnd);
+    return TRUE;
+}
+
+TEST_F(WindowTest, EnumChildWindowsVisitsDescendantsAndRegisteredMessagesAreShared) {
+    HWND parent = Top();
+    HWND a = Child(parent, 1), b = Child(parent, 2);
+    HWND inner = Child(a, 3);
+    std::vector<HWND> seen;
+    EXPECT_TRUE(EnumChildWindows(parent, Collect, LPARAM(&seen)));
+    EXPECT_EQ(seen, (std::vector<HWND>{b, a, inner}));
+    UINT first = RegisterWindowMessageA("SorvelPing");
+    EXPECT_GE(first, 0xC000u);
+    EXPECT_EQ(RegisterWindowMessageA("sorvelping"), first);
+    EXPECT_NE(RegisterWindowMessageA("Other"), first);
+}
+
+} // namespace
