@@ -209,6 +209,9 @@ extern "C" BOOL WINAPI ShowWindow(HWND hwnd, int cmd) {
     bool show = cmd != SW_HIDE;
     if (show != wasVisible) SendMessageA(hwnd, WM_SHOWWINDOW, show, 0);
     if (!IsWindow(hwnd)) return wasVisible;
+    // A child that is hidden gives the focus to its parent.
+    HWND focus = GetFocus();
+    if (!show && (r->style & WS_CHILD) && focus && (focus == hwnd || IsChild(hwnd, focus))) SetFocus(r->parent);
     UINT flags = (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE;
     if (!Activates(*r, cmd)) flags |= SWP_NOACTIVATE;
     RECT target = r->rect;

@@ -611,3 +611,18 @@ TEST_F(WindowTest, EnumChildWindowsVisitsDescendantsAndRegisteredMessagesAreShar
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowTest, HidingTheFocusedChildGivesTheFocusToItsParent) {
+    HWND parent = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND a = Child(parent, 1), b = Child(parent, 2);
+    SetFocus(b);
+    ShowWindow(b, SW_HIDE);
+    EXPECT_EQ(GetFocus(), parent);
+    SetFocus(a);
+    ShowWindow(b, SW_SHOW);
+    EXPECT_EQ(GetFocus(), a);
+}
+
+} // namespace
