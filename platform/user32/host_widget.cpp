@@ -64,8 +64,9 @@ protected:
     void resizeEvent(QResizeEvent *) override { FollowQtGeometry(); }
     void changeEvent(QEvent *event) override {
         QWidget::changeEvent(event);
-        if (event->type() == QEvent::ActivationChange && isWindow() && isActiveWindow() && !syncing)
-            NoteQtActivation(hwnd_);
+        if (event->type() != QEvent::ActivationChange || !isWindow() || syncing) return;
+        if (isActiveWindow()) NoteQtActivation(hwnd_);
+        else if (GetActiveWindow() == hwnd_ && !QApplication::activeWindow()) NoteQtActivation(nullptr);
     }
 
 private:

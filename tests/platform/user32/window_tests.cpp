@@ -626,3 +626,21 @@ TEST_F(WindowTest, HidingTheFocusedChildGivesTheFocusToItsParent) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowTest, DeactivatingTheApplicationTakesTheFocusAway) {
+    HWND hwnd = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND child = Child(hwnd, 1);
+    SetFocus(child);
+    Log().clear();
+    EXPECT_EQ(SetActiveWindow(nullptr), hwnd);
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+    EXPECT_EQ(GetFocus(), nullptr);
+    EXPECT_EQ(MessagesOf(hwnd, {WM_ACTIVATE, WM_ACTIVATEAPP}), (std::vector<UINT>{WM_ACTIVATE, WM_ACTIVATEAPP}));
+    EXPECT_EQ(MessagesOf(child, {WM_KILLFOCUS}).size(), 1u);
+    SetActiveWindow(hwnd);
+    EXPECT_EQ(GetFocus(), hwnd); // DefWindowProc gives the focus to the activated window
+}
+
+} // namespace
