@@ -11,6 +11,7 @@
 namespace platform {
 void ReleaseStateBeforeDestroy(HWND hwnd);
 void KillTimersOf(HWND hwnd);
+void EnterStateHidden(HWND hwnd, DWORD state);
 RECT ScreenRectOf(const WindowRecord &r);
 } // namespace platform
 LRESULT DefaultWindowPosChanged(HWND hwnd, const WINDOWPOS *pos);
@@ -127,9 +128,13 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
     RECT in = platform::FrameInsets(record->style, record->exStyle, record->menu != nullptr);
     Send(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     Send(hwnd, WM_MOVE, 0, MAKELPARAM(record->rect.left + in.left, record->rect.top + in.top));
-    if (style & WS_MINIMIZE) ShowWindow(hwnd, SW_MINIMIZE);
-    else if ((style & WS_MAXIMIZE) && (style & WS_VISIBLE)) ShowWindow(hwnd, SW_SHOWMAXIMIZED);
-    else if (style & WS_MAXIMIZE) record->style |= WS_MAXIMIZE;
+    // A window created minimised or maximised takes that state first and shows only
+    // when it is visible.
+    if (style & (WS_MINIMIZE | WS_MAXIMIZE)) {
+        DWORD state = (style & WS_MINIMIZE) ? WS_MINIMIZE : WS_MAXIMIZE;
+        if (style & WS_VISIBLE) ShowWindow(hwnd, state == WS_MINIMIZE ? SW_MINIMIZE : SW_SHOWMAXIMIZED);
+        else platform::EnterStateHidden(hwnd, state);
+    }
     if ((style & WS_VISIBLE) && IsWindow(hwnd) && !(record->style & WS_VISIBLE)) ShowWindow(hwnd, SW_SHOW);
     return IsWindow(hwnd) ? hwnd : nullptr;
 }

@@ -68,6 +68,8 @@ UINT SizeKind(const WindowRecord &r) {
 
 } // namespace
 
+void EnterStateHidden(HWND hwnd, DWORD wanted);
+
 RECT ScreenRectOf(const WindowRecord &r) {
     POINT p = WindowOriginOnScreen(r);
     return RECT{p.x, p.y, p.x + r.rect.right - r.rect.left, p.y + r.rect.bottom - r.rect.top};
@@ -200,6 +202,17 @@ RECT StateRect(WindowRecord &r, DWORD state, DWORD wanted) {
 }
 
 } // namespace
+
+// A hidden window takes the minimised or maximised state without being shown.
+void platform::EnterStateHidden(HWND hwnd, DWORD wanted) {
+    auto r = FindWindowRecord(hwnd);
+    if (!r) return;
+    DWORD state = r->style & (WS_MINIMIZE | WS_MAXIMIZE);
+    RECT target = StateRect(*r, state, wanted);
+    r->style = (r->style & ~DWORD(WS_MINIMIZE | WS_MAXIMIZE)) | wanted;
+    SetWindowPos(hwnd, nullptr, target.left, target.top, target.right - target.left, target.bottom - target.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
 
 extern "C" BOOL WINAPI ShowWindow(HWND hwnd, int cmd) {
     if (LRESULT r; CallOnOwnerThread(hwnd, [&] { return LRESULT(ShowWindow(hwnd, cmd)); }, r)) return BOOL(r);

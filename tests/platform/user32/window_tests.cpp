@@ -644,3 +644,26 @@ TEST_F(WindowTest, DeactivatingTheApplicationTakesTheFocusAway) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowTest, CreatedMaximisedButHiddenShowsMaximisedAndRestoresToItsSize) {
+    HWND hwnd = Top(WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, 10, 20, 300, 200);
+    EXPECT_TRUE(IsZoomed(hwnd));
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+    ShowWindow(hwnd, SW_SHOWMAXIMIZED);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    ShowWindow(hwnd, SW_RESTORE);
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.right - r.left, 300);
+    HWND minimised = Top(WS_OVERLAPPEDWINDOW | WS_MINIMIZE);
+    EXPECT_TRUE(IsIconic(minimised));
+    EXPECT_FALSE(IsWindowVisible(minimised));
+    EXPECT_TRUE(MessagesOf(minimised, {WM_SHOWWINDOW}).empty()); // never shown on the way
+}
+
+} // namespace
