@@ -73,6 +73,7 @@ typedef struct tagCREATESTRUCTA {
 #define WM_SETFOCUS 0x0007
 #define WM_KILLFOCUS 0x0008
 #define WM_ENABLE 0x000A
+#define WM_SETREDRAW 0x000B
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
@@ -119,6 +120,10 @@ typedef struct tagCREATESTRUCTA {
 #define WM_NCPAINT 0x0085
 #define WM_NCACTIVATE 0x0086
 #define WM_GETDLGCODE 0x0087
+#define WM_NCMOUSEMOVE 0x00A0
+#define WM_NCLBUTTONDOWN 0x00A1
+#define WM_NCLBUTTONUP 0x00A2
+#define WM_NCLBUTTONDBLCLK 0x00A3
 #define WM_INITMENU 0x0116
 #define WM_INITMENUPOPUP 0x0117
 #define WM_MENUSELECT 0x011F
@@ -790,6 +795,10 @@ HWND WINAPI GetAncestor(HWND hwnd, UINT gaFlags);
 HWND WINAPI WindowFromPoint(POINT Point);
 HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
 int WINAPI GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount);
+typedef BOOL(CALLBACK *WNDENUMPROC)(HWND, LPARAM);
+BOOL WINAPI EnumWindows(WNDENUMPROC lpEnumFunc, LPARAM lParam);
+BOOL WINAPI EnumChildWindows(HWND hWndParent, WNDENUMPROC lpEnumFunc, LPARAM lParam);
+UINT WINAPI RegisterWindowMessageA(LPCSTR lpString);
 BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString);
 int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
 int WINAPI GetWindowTextLengthA(HWND hWnd);

@@ -31,6 +31,8 @@ void SyncHostEnabled(const WindowRecord &record);
 void SyncHostText(const WindowRecord &record);
 void SyncHostZOrder(const WindowRecord &record);
 void SyncHostStyle(const WindowRecord &record);
+// Lets the window system move a top-level window with the pointer (title-bar drag).
+void StartHostMove(HWND hwnd);
 // The window's icon (WM_SETICON, the large one first) in its title bar.
 void SyncHostIcon(const WindowRecord &record);
 

@@ -189,6 +189,9 @@ const ModuleExport kUser32[] = {
     EXPORT(LoadImageA, 128, 6),
     EXPORT(GetClassLongPtrA, 129, 2),
     EXPORT(SetClassLongPtrA, 130, 3),
+    EXPORT(EnumWindows, 131, 2),
+    EXPORT(EnumChildWindows, 132, 3),
+    EXPORT(RegisterWindowMessageA, 133, 1),
 };
 
 const ModuleExport kGdi32[] = {

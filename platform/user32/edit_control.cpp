@@ -124,7 +124,12 @@ class TextEdit : public QPlainTextEdit, public EditControl {
 public:
     explicit TextEdit(QWidget *parent) : QPlainTextEdit(parent) {
         connect(document(), &QTextDocument::contentsChange, [this](int position, int removed, int added) {
-            if (removed || added) ++state.version;
+            if (!removed && !added) return;
+            // Text added at the end keeps the length known without a recount.
+            bool atEnd = !removed && position + added == document()->characterCount() - 1;
+            bool known = cachedVersion == state.version;
+            ++state.version;
+            if (atEnd && known) cachedTotal += BytesOfRange(position, added), cachedVersion = state.version;
             // Blocks whose text changed forget their byte count (kept in the user state).
             for (QTextBlock b = document()->findBlock(position); b.isValid() && b.position() <= position + added; b = b.next())
                 b.setUserState(-1);
@@ -163,6 +168,11 @@ public:
     long AnsiLength() const override;
     long BytesAt(int position) const override;
     int PositionAt(long bytes) const override;
+
+private:
+    long BytesOfRange(int position, int count) const;
+    mutable long cachedTotal = 0;
+    mutable unsigned cachedVersion = ~0u;
     void ScrollLines(int lines) override { verticalScrollBar()->setValue(verticalScrollBar()->value() + lines); }
 
 protected:
@@ -222,13 +232,26 @@ long BlockBytes(QTextBlock block) {
     return n;
 }
 
+long TextEdit::BytesOfRange(int position, int count) const {
+    QTextCursor c(document());
+    c.setPosition(position);
+    c.setPosition(position + count, QTextCursor::KeepAnchor);
+    long bytes = 0;
+    for (QChar ch : c.selectedText()) bytes += ch == QChar::ParagraphSeparator ? 2 : AnsiSize(ch, true);
+    return bytes;
+}
+
 long TextEdit::AnsiLength() const {
+    if (cachedVersion == state.version) return cachedTotal;
     long total = 0;
     for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) total += BlockBytes(b) + (b.next().isValid() ? 2 : 0);
+    cachedTotal = total;
+    cachedVersion = state.version;
     return total;
 }
 
 long TextEdit::BytesAt(int position) const {
+    if (position >= document()->characterCount() - 1) return AnsiLength();
     QTextBlock target = document()->findBlock(position);
     if (!target.isValid()) return AnsiLength();
     long total = 0;
@@ -237,7 +260,7 @@ long TextEdit::BytesAt(int position) const {
 }
 
 int TextEdit::PositionAt(long bytes) const {
-    if (bytes < 0) return document()->characterCount() - 1;
+    if (bytes < 0 || bytes >= AnsiLength()) return document()->characterCount() - 1;
     long at = 0;
     for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
         long size = BlockBytes(b);

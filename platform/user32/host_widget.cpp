@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QWidget>
+#include <QWindow>
 
 #include "gdi_object.h"
 #include "icon_object.h"
@@ -63,8 +64,9 @@ protected:
     void resizeEvent(QResizeEvent *) override { FollowQtGeometry(); }
     void changeEvent(QEvent *event) override {
         QWidget::changeEvent(event);
-        if (event->type() == QEvent::ActivationChange && isWindow() && isActiveWindow() && !syncing)
-            NoteQtActivation(hwnd_);
+        if (event->type() != QEvent::ActivationChange || !isWindow() || syncing) return;
+        if (isActiveWindow()) NoteQtActivation(hwnd_);
+        else if (GetActiveWindow() == hwnd_ && !QApplication::activeWindow()) NoteQtActivation(nullptr);
     }
 
 private:
@@ -272,6 +274,11 @@ void SyncHostStyle(const WindowRecord &record) {
     widget->setWindowFlags(TopLevelFlags(record));
     SyncHostGeometry(record);
     if (visible) widget->show();
+}
+
+void StartHostMove(HWND hwnd) {
+    QWidget *widget = HostOf(hwnd);
+    if (widget && widget->isWindow() && widget->windowHandle()) widget->windowHandle()->startSystemMove();
 }
 
 void SyncHostIcon(const WindowRecord &record) {

@@ -10,7 +10,10 @@
 
 namespace {
 
+// Without a display the desktop is a 1024 by 768 screen, whatever Qt's offscreen
+// platform makes up, so that layouts computed from it are the same on every machine.
 QRect ScreenGeometry() {
+    if (platform::IsHeadless()) return QRect(0, 0, 1024, 768);
     if (platform::GuiApplication())
         if (QScreen *screen = QGuiApplication::primaryScreen()) return screen->geometry();
     return QRect(0, 0, 1024, 768);
@@ -82,7 +85,7 @@ extern "C" HBRUSH WINAPI GetSysColorBrush(int index) {
 extern "C" BOOL WINAPI SystemParametersInfoA(UINT action, UINT, PVOID param, UINT) {
     if (action != SPI_GETWORKAREA || !param) return FALSE;
     QRect g = ScreenGeometry();
-    if (platform::GuiApplication())
+    if (!platform::IsHeadless() && platform::GuiApplication())
         if (QScreen *screen = QGuiApplication::primaryScreen()) g = screen->availableGeometry();
     *static_cast<RECT *>(param) = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
     return TRUE;

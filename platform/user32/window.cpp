@@ -1,4 +1,6 @@
 // Window creation, destruction and the per-window data of user32.
+#include <QWidget>
+
 #include <algorithm>
 #include <cstring>
 
@@ -9,6 +11,7 @@
 namespace platform {
 void ReleaseStateBeforeDestroy(HWND hwnd);
 void KillTimersOf(HWND hwnd);
+void EnterStateHidden(HWND hwnd, DWORD state);
 RECT ScreenRectOf(const WindowRecord &r);
 } // namespace platform
 LRESULT DefaultWindowPosChanged(HWND hwnd, const WINDOWPOS *pos);
@@ -125,9 +128,13 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
     RECT in = platform::FrameInsets(record->style, record->exStyle, record->menu != nullptr);
     Send(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     Send(hwnd, WM_MOVE, 0, MAKELPARAM(record->rect.left + in.left, record->rect.top + in.top));
-    if (style & WS_MINIMIZE) ShowWindow(hwnd, SW_MINIMIZE);
-    else if ((style & WS_MAXIMIZE) && (style & WS_VISIBLE)) ShowWindow(hwnd, SW_SHOWMAXIMIZED);
-    else if (style & WS_MAXIMIZE) record->style |= WS_MAXIMIZE;
+    // A window created minimised or maximised takes that state first and shows only
+    // when it is visible.
+    if (style & (WS_MINIMIZE | WS_MAXIMIZE)) {
+        DWORD state = (style & WS_MINIMIZE) ? WS_MINIMIZE : WS_MAXIMIZE;
+        if (style & WS_VISIBLE) ShowWindow(hwnd, state == WS_MINIMIZE ? SW_MINIMIZE : SW_SHOWMAXIMIZED);
+        else platform::EnterStateHidden(hwnd, state);
+    }
     if ((style & WS_VISIBLE) && IsWindow(hwnd) && !(record->style & WS_VISIBLE)) ShowWindow(hwnd, SW_SHOW);
     return IsWindow(hwnd) ? hwnd : nullptr;
 }
@@ -280,8 +287,15 @@ LRESULT CopyText(const std::string &text, WPARAM size, LPARAM out) {
     return LRESULT(n);
 }
 
+// Moving a window as if its title bar were dragged: the window system runs the move.
+LRESULT StartSystemMove(HWND hwnd) {
+    platform::StartHostMove(hwnd);
+    return 0;
+}
+
 LRESULT SystemCommand(HWND hwnd, WPARAM command) {
     switch (command & 0xFFF0) {
+    case SC_MOVE: return StartSystemMove(hwnd);
     case SC_CLOSE: return Send(hwnd, WM_CLOSE, 0, 0);
     case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); return 0;
     case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); return 0;
@@ -349,6 +363,13 @@ extern "C" LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     }
     case WM_WINDOWPOSCHANGED: return DefaultWindowPosChanged(hwnd, reinterpret_cast<const WINDOWPOS *>(lp));
     case WM_SYSCOMMAND: return SystemCommand(hwnd, wp);
+    case WM_SETREDRAW:
+        if (QWidget *w = platform::HostOf(hwnd)) {
+            w->setUpdatesEnabled(wp != 0);
+            if (wp) w->update();
+        }
+        return 0;
+    case WM_NCLBUTTONDOWN: return wp == HTCAPTION ? StartSystemMove(GetAncestor(hwnd, GA_ROOT)) : 0;
     case WM_SETCURSOR: return DefaultSetCursor(hwnd, lp);
     case WM_MOUSEWHEEL: {
         HWND parent = GetParent(hwnd);

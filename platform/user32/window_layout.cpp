@@ -1,5 +1,7 @@
 // Window position, size, z-order and visibility, with WM_WINDOWPOSCHANGING/CHANGED,
 // WM_MOVE, WM_SIZE and WM_SHOWWINDOW as Win32 sends them.
+#include <QWidget>
+
 #include <algorithm>
 
 #include "message_queue.h"
@@ -44,6 +46,7 @@ void Restack(WindowRecord &r, HWND after) {
         if (after == HWND_NOTOPMOST) r.exStyle &= ~DWORD(WS_EX_TOPMOST);
         if (after == HWND_TOPMOST || after == HWND_NOTOPMOST) SyncHostStyle(r);
         if (after != HWND_BOTTOM) SyncHostZOrder(r);
+        else if (auto *w = static_cast<QWidget *>(r.host)) w->lower();
         return;
     }
     auto parent = FindWindowRecord(r.parent);
@@ -65,6 +68,8 @@ UINT SizeKind(const WindowRecord &r) {
 
 } // namespace
 
+void EnterStateHidden(HWND hwnd, DWORD wanted);
+
 RECT ScreenRectOf(const WindowRecord &r) {
     POINT p = WindowOriginOnScreen(r);
     return RECT{p.x, p.y, p.x + r.rect.right - r.rect.left, p.y + r.rect.bottom - r.rect.top};
@@ -74,40 +79,69 @@ RECT ScreenRectOf(const WindowRecord &r) {
 
 using namespace platform;
 
+namespace {
+
+// The proposed position with the unchanged parts filled in, after WM_WINDOWPOSCHANGING.
+WINDOWPOS ProposedPosition(const WindowRecord &r, WINDOWPOS pos) {
+    if (pos.flags & SWP_NOMOVE) pos.x = r.rect.left, pos.y = r.rect.top;
+    if (pos.flags & SWP_NOSIZE) pos.cx = r.rect.right - r.rect.left, pos.cy = r.rect.bottom - r.rect.top;
+    if (!(pos.flags & SWP_NOSENDCHANGING)) SendMessageA(r.handle, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    return pos;
+}
+
+void RecalculateFrame(WindowRecord &r, WINDOWPOS &pos) {
+    NCCALCSIZE_PARAMS params{};
+    params.rgrc[0] = RECT{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
+    params.lppos = &pos;
+    SendMessageA(r.handle, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
+    SyncHostStyle(r);
+}
+
+// Adds SWP_NOMOVE/SWP_NOSIZE for what stays, as the flags of WM_WINDOWPOSCHANGED tell.
+UINT UnchangedFlags(const RECT &old, const RECT &next) {
+    UINT flags = 0;
+    if (next.left == old.left && next.top == old.top) flags |= SWP_NOMOVE;
+    if (next.right - next.left == old.right - old.left && next.bottom - next.top == old.bottom - old.top) flags |= SWP_NOSIZE;
+    return flags;
+}
+
+POINT ClientOrigin(const WindowRecord &r) {
+    RECT in = FrameInsets(r.style, r.exStyle, r.menu != nullptr);
+    return POINT{r.rect.left + in.left, r.rect.top + in.top};
+}
+
+UINT ClientChangeFlags(const WindowRecord &r, const RECT &oldClient, POINT oldOrigin) {
+    RECT client = ClientRectOf(r);
+    POINT origin = ClientOrigin(r);
+    UINT flags = 0;
+    if (client.right == oldClient.right && client.bottom == oldClient.bottom) flags |= kNoClientSize;
+    if (origin.x == oldOrigin.x && origin.y == oldOrigin.y) flags |= kNoClientMove;
+    return flags;
+}
+
+void ApplyVisibility(WindowRecord &r, UINT flags) {
+    if (flags & SWP_SHOWWINDOW) r.style |= WS_VISIBLE;
+    if (flags & SWP_HIDEWINDOW) r.style &= ~DWORD(WS_VISIBLE);
+    if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) SyncHostVisibility(r);
+}
+
+} // namespace
+
 extern "C" BOOL WINAPI SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
     if (LRESULT r; CallOnOwnerThread(hwnd, [&] { return LRESULT(SetWindowPos(hwnd, after, x, y, cx, cy, flags)); }, r)) return BOOL(r);
     auto r = Record(hwnd);
     if (!r) return FALSE;
-    WINDOWPOS pos{hwnd, after, x, y, cx, cy, flags};
-    if (flags & SWP_NOMOVE) pos.x = r->rect.left, pos.y = r->rect.top;
-    if (flags & SWP_NOSIZE) pos.cx = r->rect.right - r->rect.left, pos.cy = r->rect.bottom - r->rect.top;
-    if (!(flags & SWP_NOSENDCHANGING)) SendMessageA(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    WINDOWPOS pos = ProposedPosition(*r, WINDOWPOS{hwnd, after, x, y, cx, cy, flags});
     RECT oldClient = ClientRectOf(*r);
-    POINT oldOrigin = POINT{r->rect.left, r->rect.top};
-    RECT in = FrameInsets(r->style, r->exStyle, r->menu != nullptr);
-    if (pos.flags & SWP_FRAMECHANGED) {
-        NCCALCSIZE_PARAMS params{};
-        params.rgrc[0] = RECT{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
-        params.lppos = &pos;
-        SendMessageA(hwnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
-        SyncHostStyle(*r);
-    }
+    POINT oldOrigin = ClientOrigin(*r);
+    if (pos.flags & SWP_FRAMECHANGED) RecalculateFrame(*r, pos);
     RECT next{pos.x, pos.y, pos.x + std::max(0, pos.cx), pos.y + std::max(0, pos.cy)};
-    UINT done = pos.flags;
-    if (next.left == r->rect.left && next.top == r->rect.top) done |= SWP_NOMOVE;
-    if (next.right - next.left == r->rect.right - r->rect.left && next.bottom - next.top == r->rect.bottom - r->rect.top)
-        done |= SWP_NOSIZE;
+    UINT done = pos.flags | UnchangedFlags(r->rect, next);
     r->rect = next;
     if (!(pos.flags & SWP_NOZORDER)) Restack(*r, pos.hwndInsertAfter);
-    if (pos.flags & SWP_SHOWWINDOW) r->style |= WS_VISIBLE;
-    if (pos.flags & SWP_HIDEWINDOW) r->style &= ~DWORD(WS_VISIBLE);
     SyncHostGeometry(*r);
-    if (pos.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) SyncHostVisibility(*r);
-    RECT newClient = ClientRectOf(*r);
-    RECT newIn = FrameInsets(r->style, r->exStyle, r->menu != nullptr);
-    if (newClient.right == oldClient.right && newClient.bottom == oldClient.bottom) done |= kNoClientSize;
-    if (r->rect.left + newIn.left == oldOrigin.x + in.left && r->rect.top + newIn.top == oldOrigin.y + in.top)
-        done |= kNoClientMove;
+    ApplyVisibility(*r, pos.flags);
+    done |= ClientChangeFlags(*r, oldClient, oldOrigin);
     if ((pos.flags & SWP_SHOWWINDOW) && !(r->style & WS_CHILD) && !(pos.flags & SWP_NOACTIVATE)) SetActiveWindow(hwnd);
     pos.flags = done;
     SendMessageA(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
@@ -132,6 +166,54 @@ extern "C" BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int w, int h, BOOL re
     return SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
 
+namespace {
+
+// The minimised/maximised state a show command asks for, given the current one.
+DWORD WantedState(int cmd, DWORD state) {
+    switch (cmd) {
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE: return WS_MINIMIZE;
+    case SW_SHOWMAXIMIZED: return WS_MAXIMIZE;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT: return 0;
+    default: return state;
+    }
+}
+
+bool Activates(const WindowRecord &r, int cmd) {
+    if (r.style & WS_CHILD) return false;
+    return cmd == SW_SHOWNORMAL || cmd == SW_SHOW || cmd == SW_SHOWMAXIMIZED || cmd == SW_RESTORE ||
+           cmd == SW_SHOWDEFAULT || cmd == SW_SHOWMINIMIZED;
+}
+
+// The rectangle of a window entering `wanted`; the restored one is remembered first.
+RECT StateRect(WindowRecord &r, DWORD state, DWORD wanted) {
+    if (!state) r.normalRect = r.rect;
+    if (wanted == WS_MAXIMIZE) {
+        RECT work;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        return work;
+    }
+    if (wanted == WS_MINIMIZE)
+        return RECT{-32000, -32000, -32000 + GetSystemMetrics(SM_CXMIN), -32000 + GetSystemMetrics(SM_CYMIN)};
+    return r.normalRect;
+}
+
+} // namespace
+
+// A hidden window takes the minimised or maximised state without being shown.
+void platform::EnterStateHidden(HWND hwnd, DWORD wanted) {
+    auto r = FindWindowRecord(hwnd);
+    if (!r) return;
+    DWORD state = r->style & (WS_MINIMIZE | WS_MAXIMIZE);
+    RECT target = StateRect(*r, state, wanted);
+    r->style = (r->style & ~DWORD(WS_MINIMIZE | WS_MAXIMIZE)) | wanted;
+    SetWindowPos(hwnd, nullptr, target.left, target.top, target.right - target.left, target.bottom - target.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 extern "C" BOOL WINAPI ShowWindow(HWND hwnd, int cmd) {
     if (LRESULT r; CallOnOwnerThread(hwnd, [&] { return LRESULT(ShowWindow(hwnd, cmd)); }, r)) return BOOL(r);
     auto r = Record(hwnd);
@@ -140,44 +222,22 @@ extern "C" BOOL WINAPI ShowWindow(HWND hwnd, int cmd) {
     bool show = cmd != SW_HIDE;
     if (show != wasVisible) SendMessageA(hwnd, WM_SHOWWINDOW, show, 0);
     if (!IsWindow(hwnd)) return wasVisible;
-    UINT flags = show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
-    flags |= SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE;
-    bool activate = !(r->style & WS_CHILD) && (cmd == SW_SHOWNORMAL || cmd == SW_SHOW || cmd == SW_SHOWMAXIMIZED ||
-                                                cmd == SW_RESTORE || cmd == SW_SHOWDEFAULT || cmd == SW_SHOWMINIMIZED);
-    if (!activate) flags |= SWP_NOACTIVATE;
+    // A child that is hidden gives the focus to its parent.
+    HWND focus = GetFocus();
+    if (!show && (r->style & WS_CHILD) && focus && (focus == hwnd || IsChild(hwnd, focus))) SetFocus(r->parent);
+    UINT flags = (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE;
+    if (!Activates(*r, cmd)) flags |= SWP_NOACTIVATE;
     RECT target = r->rect;
     DWORD state = r->style & (WS_MINIMIZE | WS_MAXIMIZE);
-    DWORD wanted = state;
-    switch (cmd) {
-    case SW_MINIMIZE:
-    case SW_SHOWMINIMIZED:
-    case SW_SHOWMINNOACTIVE: wanted = WS_MINIMIZE; break;
-    case SW_SHOWMAXIMIZED: wanted = WS_MAXIMIZE; break;
-    case SW_SHOWNORMAL:
-    case SW_RESTORE:
-    case SW_SHOWDEFAULT: wanted = 0; break;
-    default: break;
-    }
+    DWORD wanted = WantedState(cmd, state);
     if (wanted != state) {
-        if (!state) r->normalRect = r->rect;
-        if (wanted == WS_MAXIMIZE) {
-            RECT work;
-            SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-            target = work;
-        } else if (wanted == WS_MINIMIZE) {
-            target = RECT{-32000, -32000, -32000 + GetSystemMetrics(SM_CXMIN), -32000 + GetSystemMetrics(SM_CYMIN)};
-        } else {
-            target = r->normalRect;
-        }
+        target = StateRect(*r, state, wanted);
         r->style = (r->style & ~DWORD(WS_MINIMIZE | WS_MAXIMIZE)) | wanted;
-        flags &= ~UINT(SWP_NOMOVE | SWP_NOSIZE);
-        flags |= SWP_FRAMECHANGED;
+        flags = (flags & ~UINT(SWP_NOMOVE | SWP_NOSIZE)) | SWP_FRAMECHANGED;
     }
     SetWindowPos(hwnd, nullptr, target.left, target.top, target.right - target.left, target.bottom - target.top, flags);
-    if (auto rec = FindWindowRecord(hwnd)) {
-        if (wanted != state || (show && !rec->everShown)) SyncHostVisibility(*rec);
-        if (show) rec->everShown = true;
-    }
+    if (wanted != state || (show && !r->everShown)) SyncHostVisibility(*r);
+    if (show) r->everShown = true;
     return wasVisible;
 }
 

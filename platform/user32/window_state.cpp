@@ -87,6 +87,8 @@ void ReleaseStateBeforeDestroy(HWND hwnd) {
 using namespace platform;
 
 extern "C" HWND WINAPI SetFocus(HWND hwnd) {
+    // A window of another thread takes the focus on its own thread, the caller waiting.
+    if (LRESULT r; hwnd && CallOnOwnerThread(hwnd, [&] { return reinterpret_cast<LRESULT>(SetFocus(hwnd)); }, r)) return HWND(r);
     if (!hwnd) return MoveFocus(nullptr);
     if (!IsWindow(hwnd)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
@@ -122,7 +124,12 @@ extern "C" HWND WINAPI SetActiveWindow(HWND hwnd) {
         SendMessageA(old, WM_NCACTIVATE, FALSE, 0);
         SendMessageA(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(old)), LPARAM(hwnd));
     }
-    if (!old) SendMessageA(hwnd, WM_ACTIVATEAPP, TRUE, 0);
+    if (!old && hwnd) SendMessageA(hwnd, WM_ACTIVATEAPP, TRUE, 0);
+    if (old && !hwnd && IsWindow(old)) {
+        // The application lost the activation: the focus goes with it.
+        SendMessageA(old, WM_ACTIVATEAPP, FALSE, 0);
+        if (activeWindow == nullptr) MoveFocus(nullptr);
+    }
     if (hwnd && activeWindow == hwnd) {
         if (QWidget *w = HostOf(hwnd); w && w->isVisible() && !qtFocusChange) w->activateWindow();
         SendMessageA(hwnd, WM_NCACTIVATE, TRUE, 0);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 #include <strings.h>
 
@@ -152,4 +154,53 @@ extern "C" int WINAPI GetWindowTextLengthA(HWND hwnd) {
         return 0;
     }
     return int(SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0));
+}
+
+namespace {
+
+// Children in z-order, each followed by its own children, as EnumChildWindows visits them.
+void CollectDescendants(HWND parent, std::vector<HWND> &out) {
+    auto r = FindWindowRecord(parent);
+    if (!r) return;
+    for (HWND c : std::vector<HWND>(r->children)) {
+        out.push_back(c);
+        CollectDescendants(c, out);
+    }
+}
+
+} // namespace
+
+extern "C" BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lp) {
+    if (!proc) return FALSE;
+    std::vector<HWND> all;
+    CollectDescendants(parent, all);
+    for (HWND h : all)
+        if (IsWindow(h) && !proc(h, lp)) return FALSE;
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI EnumWindows(WNDENUMPROC proc, LPARAM lp) {
+    if (!proc) return FALSE;
+    std::vector<HWND> tops;
+    for (HWND h : AllWindows())
+        if (auto r = FindWindowRecord(h); r && !(r->style & WS_CHILD)) tops.insert(tops.begin(), h);
+    for (HWND h : tops)
+        if (IsWindow(h) && !proc(h, lp)) return FALSE;
+    return TRUE;
+}
+
+extern "C" UINT WINAPI RegisterWindowMessageA(LPCSTR name) {
+    static std::mutex lock;
+    static std::map<std::string, UINT, bool (*)(const std::string &, const std::string &)> messages(
+        [](const std::string &a, const std::string &b) { return strcasecmp(a.c_str(), b.c_str()) < 0; });
+    if (!name || !*name) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    std::lock_guard guard(lock);
+    auto it = messages.find(name);
+    if (it != messages.end()) return it->second;
+    UINT id = UINT(0xC000 + messages.size());
+    messages.emplace(name, id);
+    return id;
 }

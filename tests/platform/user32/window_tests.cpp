@@ -568,3 +568,102 @@ TEST_F(WindowTest, IconsAndClassCursor) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowTest, SetFocusFromAWorkerGivesTheFocusOnTheWindowsThread) {
+    HWND parent = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND child = Child(parent, 1);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        SetFocus(child);
+        done = true;
+        PostMessageA(parent, WM_NULL, 0, 0);
+    });
+    while (!done) {
+        MSG m;
+        if (GetMessageA(&m, nullptr, 0, 0)) DispatchMessageA(&m);
+    }
+    worker.join();
+    EXPECT_EQ(GetFocus(), child);
+}
+
+} // namespace
+
+namespace {
+
+BOOL CALLBACK Collect(HWND hwnd, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND> *>(lp)->push_back(hwnd);
+    return TRUE;
+}
+
+TEST_F(WindowTest, EnumChildWindowsVisitsDescendantsAndRegisteredMessagesAreShared) {
+    HWND parent = Top();
+    HWND a = Child(parent, 1), b = Child(parent, 2);
+    HWND inner = Child(a, 3);
+    std::vector<HWND> seen;
+    EXPECT_TRUE(EnumChildWindows(parent, Collect, LPARAM(&seen)));
+    EXPECT_EQ(seen, (std::vector<HWND>{b, a, inner}));
+    UINT first = RegisterWindowMessageA("SorvelPing");
+    EXPECT_GE(first, 0xC000u);
+    EXPECT_EQ(RegisterWindowMessageA("sorvelping"), first);
+    EXPECT_NE(RegisterWindowMessageA("Other"), first);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WindowTest, HidingTheFocusedChildGivesTheFocusToItsParent) {
+    HWND parent = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND a = Child(parent, 1), b = Child(parent, 2);
+    SetFocus(b);
+    ShowWindow(b, SW_HIDE);
+    EXPECT_EQ(GetFocus(), parent);
+    SetFocus(a);
+    ShowWindow(b, SW_SHOW);
+    EXPECT_EQ(GetFocus(), a);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WindowTest, DeactivatingTheApplicationTakesTheFocusAway) {
+    HWND hwnd = Top(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND child = Child(hwnd, 1);
+    SetFocus(child);
+    Log().clear();
+    EXPECT_EQ(SetActiveWindow(nullptr), hwnd);
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+    EXPECT_EQ(GetFocus(), nullptr);
+    EXPECT_EQ(MessagesOf(hwnd, {WM_ACTIVATE, WM_ACTIVATEAPP}), (std::vector<UINT>{WM_ACTIVATE, WM_ACTIVATEAPP}));
+    EXPECT_EQ(MessagesOf(child, {WM_KILLFOCUS}).size(), 1u);
+    SetActiveWindow(hwnd);
+    EXPECT_EQ(GetFocus(), hwnd); // DefWindowProc gives the focus to the activated window
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WindowTest, CreatedMaximisedButHiddenShowsMaximisedAndRestoresToItsSize) {
+    HWND hwnd = Top(WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, 10, 20, 300, 200);
+    EXPECT_TRUE(IsZoomed(hwnd));
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+    ShowWindow(hwnd, SW_SHOWMAXIMIZED);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    ShowWindow(hwnd, SW_RESTORE);
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.right - r.left, 300);
+    HWND minimised = Top(WS_OVERLAPPEDWINDOW | WS_MINIMIZE);
+    EXPECT_TRUE(IsIconic(minimised));
+    EXPECT_FALSE(IsWindowVisible(minimised));
+    EXPECT_TRUE(MessagesOf(minimised, {WM_SHOWWINDOW}).empty()); // never shown on the way
+}
+
+} // namespace
