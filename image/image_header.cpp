@@ -2,20 +2,20 @@
 #include "image.h"
 #include "image_data.h"
 #include "libraries.h"
+#include "main_window.h"
+#include "MainWindowSet.h"
 #include "window_set.h"
 #include "window_services.h"
-
-int ApplicationEntry();
 
 extern const rt::ImageHeader ApplicationImageHeader = {
     3,                                           // image kind
     0,                                           // reserved word A
     158506,                                      // reserved word B
-    reinterpret_cast<uintptr_t>(&ApplicationEntry), // code base: the first application routine
+    reinterpret_cast<uintptr_t>(&app::ApplicationEventRoutines), // code base: the event routine table
     image::ConstantArea,
     image::kConstantAreaSize,
-    nullptr, // window templates: none yet
-    0,
+    image::MainWindowSet,
+    image::kMainWindowSetSize,
     image::kLibraryCount,
     image::LibraryPointers(),
     image::kDeclaredFunctionCount,

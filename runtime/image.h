@@ -37,6 +37,17 @@ using NotifyFunction = intptr_t (*)(int32_t code, intptr_t p1, intptr_t p2);
 // The application's entry routine (start-up routine).
 using EntryRoutine = int (*)();
 
+// An application event routine: the arguments in order, one 64-bit word each; returns
+// 1 when it returned a value, which it stores in *result, 0 when it returned none.
+using EventRoutine = int (*)(const uint64_t *args, int32_t count, uint64_t *result);
+
+// The image's code base points at the application's routine table; a window
+// template's handler offset is an index into it.
+struct EventRoutineTable {
+    uint32_t count;
+    const EventRoutine *routines;
+};
+
 // Addresses are pointer-sized; counts and sizes stay 32-bit words.
 struct ImageHeader {
     uint32_t imageKind;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "image.h"
 #include "window_set_format.h"
 
 namespace units {
@@ -14,15 +15,8 @@ namespace units {
 bool ReadWindowSet(const uint8_t *data, size_t size, std::vector<WindowTemplate> &windows);
 bool ReadUnitRecord(const uint8_t *data, size_t size, UnitRecord &record);
 
-// An application event routine: the arguments in order, one 64-bit word each; returns
-// 1 when it returned a value, which it stores in *result, 0 when it returned none.
-using EventRoutine = int (*)(const uint64_t *args, int32_t count, uint64_t *result);
-
-// The image's code base points at this table; a handler offset is an index into it.
-struct EventRoutineTable {
-    uint32_t count;
-    const EventRoutine *routines;
-};
+using rt::EventRoutine;
+using rt::EventRoutineTable;
 
 // Replaces every handler offset by its routine (0xFFFFFFFF and null entries give no
 // handler, 0); false when an offset lies outside the table.
