@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "command_table.h"
+#include "common_dialog.h"
 #include "core_library.h"
 #include "core_unit_types.h"
+#include "edit_box.h"
 #include "multithreading_library.h"
 
 namespace image {
@@ -52,7 +54,10 @@ struct LibraryList {
         records[0].furtherVersions[2] = 3;
         records[0].furtherVersions[3] = 7;
         records[0].dataTypeCount = kCoreDataTypeCount;
-        units::FillCoreDataTypes(coreDataTypes, units::CoreUnitInterfaces{});
+        units::CoreUnitInterfaces interfaces;
+        interfaces.editBox = units::EditBoxInterface();
+        interfaces.commonDialog = units::CommonDialogInterface();
+        units::FillCoreDataTypes(coreDataTypes, interfaces);
         records[0].dataTypes = coreDataTypes;
         records[0].notify = cmd::CoreLibraryNotify;
         records[1] = MakeLibrary("A1C3E5072B4D6F8091A2B3C4D5E6F708", "special functions", 3, 0, 0, 0xC0000000);
