@@ -116,6 +116,7 @@ fw::WindowObject *editbox::CreateEditBox(const CreateUnitArgs &a) {
         DestroyWindow(h); // PostNcDestroy deletes the object
         return nullptr;
     }
+    u->created = true;
     return u;
 }
 
@@ -216,7 +217,7 @@ LRESULT EditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void EditBoxUnit::PostNcDestroy() {
-    rt::RuntimeService(rt::kServiceUnitDestroyed, windowId, unitId);
+    if (created) rt::RuntimeService(rt::kServiceUnitDestroyed, windowId, unitId);
     if (font) DeleteObject(font);
     if (brush) DeleteObject(brush);
     delete this;

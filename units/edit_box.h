@@ -33,6 +33,7 @@ public:
     HBRUSH brush = nullptr;
     HFONT font = nullptr;
     bool writingContent = false; // set while a property write replaces the text
+    bool created = false;        // a window that failed to become the unit reports no end
     WNDPROC editProc = nullptr;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -283,3 +283,50 @@ TEST_F(EditBox, AppendTextFromAWorkerKeepsTheUsersSelection) {
     Pump();
     EXPECT_EQ(ReadText(kResultBox, 8), "abcdef" + std::string(30, 'x'));
 }
+
+TEST_F(EditBox, BorderStylesReplaceEachOther) {
+    const LONG edges = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
+    HWND box = Handle(kAutoBox);
+    EXPECT_TRUE(GetWindowLongA(Box(kAutoBox)->upDown, GWL_EXSTYLE) & WS_EX_STATICEDGE);
+    Write(kAutoBox, 9, 4);
+    EXPECT_EQ(GetWindowLongA(box, GWL_EXSTYLE) & edges, WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME);
+    EXPECT_FALSE(GetWindowLongA(Box(kAutoBox)->upDown, GWL_EXSTYLE) & WS_EX_STATICEDGE);
+    Write(kAutoBox, 9, 5);
+    EXPECT_EQ(GetWindowLongA(box, GWL_EXSTYLE) & edges, 0);
+    EXPECT_TRUE(GetWindowLongA(box, GWL_STYLE) & WS_BORDER);
+    Write(kAutoBox, 9, 3);
+    EXPECT_EQ(GetWindowLongA(box, GWL_EXSTYLE) & edges, WS_EX_STATICEDGE);
+    EXPECT_FALSE(GetWindowLongA(box, GWL_STYLE) & WS_BORDER);
+    EXPECT_TRUE(GetWindowLongA(Box(kAutoBox)->upDown, GWL_EXSTYLE) & WS_EX_STATICEDGE);
+    EXPECT_EQ(Handle(kAutoBox), box); // applied in place
+}
+
+TEST_F(EditBox, FontPartsAreAppliedAndStored) {
+    EXPECT_EQ(SendMessageA(Handle(kLineBox), WM_GETFONT, 0, 0), LRESULT(GetStockObject(DEFAULT_GUI_FONT)));
+    rt::RuntimeHelpers.writeUnitProperty(kMain, kLineBox, 12, 5, 20, 0);
+    rt::RuntimeHelpers.writeUnitProperty(kMain, kLineBox, 12, 1, 1, 0);
+    EXPECT_EQ(rt::RuntimeHelpers.readUnitProperty(kMain, kLineBox, 12, 5), 20u);
+    EXPECT_EQ(rt::RuntimeHelpers.readUnitProperty(kMain, kLineBox, 12, 1), 1u);
+    HFONT font = HFONT(SendMessageA(EditOf(kLineBox), WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    EXPECT_NE(HGDIOBJ(font), GetStockObject(DEFAULT_GUI_FONT));
+    LOGFONTA lf{};
+    ASSERT_EQ(GetObjectA(font, sizeof lf, &lf), int(sizeof lf));
+    EXPECT_EQ(lf.lfWeight, 700);
+    EXPECT_EQ(lf.lfQuality, 2);
+    // The font survives a rebuild.
+    Write(kLineBox, 17, 1);
+    EXPECT_EQ(rt::RuntimeHelpers.readUnitProperty(kMain, kLineBox, 12, 5), 20u);
+}
+
+TEST_F(EditBox, ColoursReachTheControl) {
+    Write(kLineBox, 10, 0x0000ff);
+    Write(kLineBox, 11, 0xff000000);
+    EXPECT_EQ(Read(kLineBox, 11), 0xff000000u);
+    HDC dc = GetDC(EditOf(kLineBox));
+    auto brush = HBRUSH(SendMessageA(Handle(kLineBox), WM_CTLCOLOREDIT, WPARAM(dc), LPARAM(EditOf(kLineBox))));
+    EXPECT_NE(brush, nullptr);
+    EXPECT_EQ(GetTextColor(dc), COLORREF(0x0000ff));
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
+    ReleaseDC(EditOf(kLineBox), dc);
+}
