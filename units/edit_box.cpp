@@ -151,7 +151,10 @@ void AdjusterClicked(EditBoxUnit &u, int direction) {
         return;
     }
     int64_t low = std::min(u.p.bound1, u.p.bound2), high = std::max(u.p.bound1, u.p.bound2);
-    int64_t value = std::strtoll(TextOf(u.edit).c_str(), nullptr, 10) + direction;
+    // Outside the range the step's result is the same from just beyond the bound, and
+    // a huge number cannot overflow.
+    int64_t value = std::clamp<int64_t>(std::strtoll(TextOf(u.edit).c_str(), nullptr, 10), low - 1, high + 1);
+    value += direction;
     if (value > high) value = low;
     else if (value < low) value = high;
     std::string text = std::to_string(value);

@@ -6,6 +6,7 @@
 #include "edit_box.h"
 #include "edit_box_apply.h"
 #include "edit_box_input.h"
+#include "unit_thread_call.h"
 
 namespace units {
 namespace {
@@ -45,12 +46,17 @@ bool StoreLogical(int32_t &field, const PropertyValue *v) {
 
 // Writing the content raises content-changed once, also where the control itself
 // raises no change notification (a multi-line box given a new text).
+// The steps run together on the window's thread, so that no user edit meanwhile has its
+// change notification taken for the write's.
 void WriteContent(EditBoxUnit &u, const std::string &text) {
-    u.writingContent = true;
-    u.p.content = text;
-    SetWindowTextA(u.edit, text.c_str());
-    u.writingContent = false;
-    SendMessageA(u.Handle(), WM_COMMAND, MAKEWPARAM(WORD(u.controlId), EN_CHANGE), reinterpret_cast<LPARAM>(u.edit));
+    RunOnWindowThread(u.Handle(), [&] {
+        u.writingContent = true;
+        u.p.content = text;
+        SetWindowTextA(u.edit, text.c_str());
+        u.writingContent = false;
+        SendMessageA(u.Handle(), WM_COMMAND, MAKEWPARAM(WORD(u.controlId), EN_CHANGE),
+                     reinterpret_cast<LPARAM>(u.edit));
+    });
 }
 
 // The stored selection refreshed from the control, then one part written by its rules.

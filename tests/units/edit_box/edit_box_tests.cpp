@@ -209,6 +209,35 @@ TEST_F(EditBox, AutomaticAdjusterWrapsAround) {
     Click(kAutoBox, -1);
     EXPECT_EQ(ReadText(kAutoBox, 8), "99");
     EXPECT_EQ(CountEvents("changed " + Hex(kAutoBox)), 3);
+    WriteText(kAutoBox, 8, "99999999999999999999999");
+    Click(kAutoBox, 1);
+    EXPECT_EQ(ReadText(kAutoBox, 8), "0");
+    WriteText(kAutoBox, 8, "-99999999999999999999999");
+    Click(kAutoBox, -1);
+    EXPECT_EQ(ReadText(kAutoBox, 8), "100");
+    WriteText(kAutoBox, 8, "x");
+    Click(kAutoBox, 1);
+    EXPECT_EQ(ReadText(kAutoBox, 8), "1");
+}
+
+// A content write from another thread raises its one event on the window's thread.
+TEST_F(EditBox, ContentWriteFromAWorker) {
+    std::atomic<bool> done{false};
+    DWORD windowThread = GetCurrentThreadId();
+    std::thread worker([&] {
+        WriteText(kResultBox, 8, "from worker");
+        done = true;
+    });
+    while (!done) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(1);
+    }
+    worker.join();
+    Pump();
+    EXPECT_EQ(ReadText(kResultBox, 8), "from worker");
+    EXPECT_EQ(CountEvents("changed " + Hex(kResultBox)), 1);
+    EXPECT_EQ(GetWindowThreadProcessId(Handle(kResultBox), nullptr), windowThread);
 }
 
 TEST_F(EditBox, ClicksOnDisabledOrHiddenBoxesAreIgnored) {
