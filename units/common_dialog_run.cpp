@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <vector>
 
 #include "commdlg.h"
@@ -31,6 +33,18 @@ LONG HeightOfPoints(int32_t points) { return -LONG((int64_t(points) * PixelsPerI
 int32_t PointsOfHeight(LONG height) {
     int ppi = PixelsPerInch();
     return int32_t((int64_t(std::abs(height)) * 72 + ppi / 2) / ppi);
+}
+
+std::mutex helpLock;
+std::set<uint32_t> &HelpOwners() {
+    static std::set<uint32_t> owners;
+    return owners;
+}
+
+void MarkHelp(uint32_t windowId, bool open) {
+    std::lock_guard lock(helpLock);
+    if (open) HelpOwners().insert(windowId);
+    else HelpOwners().erase(windowId);
 }
 
 bool IsFile(const std::string &path) {
@@ -113,10 +127,16 @@ bool RunFontDialog(CommonDialogProperties &p, HWND owner) {
 
 // Without a help viewer on this system a help call goes as far as its checks: the
 // owner is loaded and, for the commands that need one, the help file exists.
-bool RunHelp(const CommonDialogProperties &p, bool ownerLoaded) {
+bool RunHelp(const CommonDialogProperties &p, uint32_t ownerId, bool ownerLoaded) {
     if (!ownerLoaded) return false;
+    MarkHelp(ownerId, p.helpCommand != kHelpClose);
     if (p.helpCommand == kHelpOnHelp || p.helpCommand == kHelpClose) return true;
     return IsFile(p.helpFile.empty() ? ProgramHelpFile() : p.helpFile);
+}
+
+bool HelpOpenedBy(uint32_t windowId) {
+    std::lock_guard lock(helpLock);
+    return HelpOwners().count(windowId) != 0;
 }
 
 } // namespace units

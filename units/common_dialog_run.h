@@ -1,6 +1,7 @@
 // Running the dialog a common dialog unit describes: open and save file, font, help.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "common_dialog_data.h"
@@ -16,7 +17,10 @@ std::string FilterPairs(const std::string &filter);
 // Each runs its dialog with `owner` and writes a confirmed choice into `p`.
 bool RunFileDialog(CommonDialogProperties &p, HWND owner);
 bool RunFontDialog(CommonDialogProperties &p, HWND owner);
-// `ownerLoaded`: whether the window holding the unit is loaded.
-bool RunHelp(const CommonDialogProperties &p, bool ownerLoaded);
+// `ownerLoaded`: whether the window holding the unit is loaded. Every call marks the
+// owner as having opened help; the close command clears the mark.
+bool RunHelp(const CommonDialogProperties &p, uint32_t ownerId, bool ownerLoaded);
+// Whether help opened by the window is still open (the window closes it when it ends).
+bool HelpOpenedBy(uint32_t windowId);
 
 } // namespace units

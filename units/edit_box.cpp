@@ -62,7 +62,7 @@ void MakeAdjuster(EditBoxUnit &u, bool disabled) {
 LRESULT CALLBACK EditControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 bool MakeControls(EditBoxUnit &u, const CreateUnitArgs &a) {
-    u.edit = CreateWindowExA(0, "EDIT", u.p.content.c_str(), EditStyle(u.p), 0, 0, a.width, a.height, u.Handle(),
+    u.edit = CreateWindowExA(0, "EDIT", u.p.content.c_str(), EditStyle(u.p) | (a.extraStyle & WS_DISABLED), 0, 0, a.width, a.height, u.Handle(),
                              reinterpret_cast<HMENU>(a.controlId), nullptr, nullptr);
     if (!u.edit) return false;
     u.editProc = reinterpret_cast<WNDPROC>(

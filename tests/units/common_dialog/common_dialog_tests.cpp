@@ -209,8 +209,10 @@ TEST_F(CommonDialog, HelpKindChecksItsFile) {
     Write(kPlainDialog, 8, 3);
     Write(kPlainDialog, 28, 4);
     EXPECT_TRUE(Show(kPlainDialog));
+    EXPECT_TRUE(units::HelpOpenedBy(kMain));
     Write(kPlainDialog, 28, 5);
     EXPECT_TRUE(Show(kPlainDialog));
+    EXPECT_FALSE(units::HelpOpenedBy(kMain));
     Write(kPlainDialog, 28, 1);
     WriteText(kPlainDialog, 27, "Z:\\tmp\\no-such-help-file.hlp");
     EXPECT_FALSE(Show(kPlainDialog));
