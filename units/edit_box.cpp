@@ -62,7 +62,8 @@ void MakeAdjuster(EditBoxUnit &u, bool disabled) {
 LRESULT CALLBACK EditControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 bool MakeControls(EditBoxUnit &u, const CreateUnitArgs &a) {
-    u.edit = CreateWindowExA(0, "EDIT", u.p.content.c_str(), EditStyle(u.p) | (a.extraStyle & WS_DISABLED), 0, 0, a.width, a.height, u.Handle(),
+    DWORD style = EditStyle(u.p) | (a.extraStyle & WS_DISABLED);
+    u.edit = CreateWindowExA(0, "EDIT", u.p.content.c_str(), style, 0, 0, a.width, a.height, u.Handle(),
                              reinterpret_cast<HMENU>(a.controlId), nullptr, nullptr);
     if (!u.edit) return false;
     u.editProc = reinterpret_cast<WNDPROC>(
@@ -131,7 +132,7 @@ void Normalise(EditBoxUnit &u) {
     if (normalised == text) return;
     int32_t start = 0, end = 0;
     Selection(u.edit, start, end);
-    SetWindowTextA(u.edit, normalised.c_str());
+    ReplaceText(u, normalised);
     SelectAndShow(u.edit, start, end);
 }
 
@@ -158,7 +159,7 @@ void AdjusterClicked(EditBoxUnit &u, int direction) {
     if (value > high) value = low;
     else if (value < low) value = high;
     std::string text = std::to_string(value);
-    SetWindowTextA(u.edit, text.c_str());
+    ReplaceText(u, text);
     SelectAndShow(u.edit, 0, int32_t(text.size()));
     SetFocus(u.edit);
 }

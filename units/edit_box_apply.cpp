@@ -94,4 +94,11 @@ void SetPasswordChar(EditBoxUnit &u) {
     SendMessageA(u.edit, EM_SETPASSWORDCHAR, c, 0);
 }
 
+void ReplaceText(EditBoxUnit &u, const std::string &text) {
+    u.writingContent = true;
+    SetWindowTextA(u.edit, text.c_str());
+    u.writingContent = false;
+    SendMessageA(u.Handle(), WM_COMMAND, MAKEWPARAM(WORD(u.controlId), EN_CHANGE), reinterpret_cast<LPARAM>(u.edit));
+}
+
 } // namespace units::editbox

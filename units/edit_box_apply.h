@@ -23,6 +23,9 @@ void ApplyBorder(EditBoxUnit &u);
 void Layout(EditBoxUnit &u);
 void SendRange(EditBoxUnit &u);
 void SetPasswordChar(EditBoxUnit &u);
+// Replaces the control's text with one content-changed event, multi-line or not (a
+// multi-line control notifies no change of its window text). On the window's thread.
+void ReplaceText(EditBoxUnit &u, const std::string &text);
 
 // Request 1.
 fw::WindowObject *CreateEditBox(const CreateUnitArgs &a);

@@ -50,12 +50,8 @@ bool StoreLogical(int32_t &field, const PropertyValue *v) {
 // change notification taken for the write's.
 void WriteContent(EditBoxUnit &u, const std::string &text) {
     RunOnWindowThread(u.Handle(), [&] {
-        u.writingContent = true;
         u.p.content = text;
-        SetWindowTextA(u.edit, text.c_str());
-        u.writingContent = false;
-        SendMessageA(u.Handle(), WM_COMMAND, MAKEWPARAM(WORD(u.controlId), EN_CHANGE),
-                     reinterpret_cast<LPARAM>(u.edit));
+        ReplaceText(u, text);
     });
 }
 

@@ -199,6 +199,20 @@ TEST_F(EditBox, ShortModeLimitsOnLeaving) {
     EXPECT_EQ(ReadText(kLineBox, 8), "32767");
 }
 
+// The normalised text of a multi-line box is a change like any other.
+TEST_F(EditBox, NormalisingAMultiLineBoxRaisesOneChange) {
+    Write(kResultBox, 18, 7);
+    WriteText(kResultBox, 8, "99999999999");
+    SetFocus(Handle(kResultBox));
+    Pump();
+    Events().clear();
+    SetFocus(Handle(kLineBox));
+    Pump();
+    EXPECT_EQ(ReadText(kResultBox, 8), "2147483647");
+    const std::vector<std::string> expected = {"changed " + Hex(kResultBox), "lost " + Hex(kResultBox)};
+    EXPECT_EQ(Events(), expected);
+}
+
 TEST_F(EditBox, AutomaticAdjusterWrapsAround) {
     ASSERT_NE(Box(kAutoBox)->upDown, nullptr);
     Click(kAutoBox, 1);
