@@ -9,6 +9,7 @@
 #include "edit_box_input.h"
 #include "event_dispatch.h"
 #include "runtime_interface.h"
+#include "window_loading.h"
 
 namespace units {
 namespace {
@@ -184,6 +185,15 @@ void OnCommand(EditBoxUnit &u, WORD code) {
     }
 }
 
+// A rebuild makes this box while the focus is still in the control of the box it
+// replaces (whose frame the framework sees without the focus); the focus comes over.
+void TakeFocusFromPredecessor(EditBoxUnit &u) {
+    HWND focus = GetFocus();
+    auto *old = focus ? dynamic_cast<EditBoxUnit *>(fw::WindowObject::FromHandlePermanent(GetParent(focus))) : nullptr;
+    if (old && old != &u && old->edit == focus && old->windowId == u.windowId && old->unitId == u.unitId)
+        SetFocus(u.edit);
+}
+
 bool IsEditMessage(UINT m) {
     return (m >= EM_GETSEL && m <= 0x00DA) || m == WM_SETTEXT || m == WM_GETTEXT || m == WM_GETTEXTLENGTH ||
            m == WM_SETFONT || m == WM_GETFONT || m == WM_CUT || m == WM_COPY || m == WM_PASTE || m == WM_CLEAR ||
@@ -213,6 +223,9 @@ LRESULT EditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (edit) EnableWindow(edit, BOOL(wParam));
         if (upDown) EnableWindow(upDown, BOOL(wParam));
         return 0;
+    case kMessageLoadFinished:
+        if (edit) TakeFocusFromPredecessor(*this);
+        return Default(message, wParam, lParam);
     case WM_SIZE:
         if (edit) Layout(*this);
         return Default(message, wParam, lParam);

@@ -159,6 +159,20 @@ TEST_F(EditBox, MultiLineWriteRebuildsWithContentAndPosition) {
     EXPECT_EQ(Handle(kLineBox), rebuilt);
 }
 
+TEST_F(EditBox, ARebuiltBoxKeepsTheFocus) {
+    SetFocus(Handle(kLineBox));
+    Pump();
+    ASSERT_EQ(GetFocus(), EditOf(kLineBox));
+    Write(kLineBox, 20, 2);
+    Pump();
+    EXPECT_TRUE(GetWindowLongA(EditOf(kLineBox), GWL_STYLE) & ES_UPPERCASE);
+    EXPECT_EQ(GetFocus(), EditOf(kLineBox));
+    // A box without the focus does not take it when rebuilt.
+    Write(kResultBox, 17, 1);
+    Pump();
+    EXPECT_EQ(GetFocus(), EditOf(kLineBox));
+}
+
 TEST_F(EditBox, ReadOnlyAndPasswordTakeEffectAtOnce) {
     Write(kLineBox, 18, 1);
     EXPECT_TRUE(GetWindowLongA(EditOf(kLineBox), GWL_STYLE) & ES_READONLY);
