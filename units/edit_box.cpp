@@ -1,6 +1,7 @@
 #include "edit_box.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -61,6 +62,7 @@ void MakeAdjuster(EditBoxUnit &u, bool disabled) {
 }
 
 LRESULT CALLBACK EditControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+extern std::atomic<WNDPROC> editClassProc;
 
 bool MakeControls(EditBoxUnit &u, const CreateUnitArgs &a) {
     DWORD style = EditStyle(u.p) | (a.extraStyle & WS_DISABLED);
@@ -69,6 +71,7 @@ bool MakeControls(EditBoxUnit &u, const CreateUnitArgs &a) {
     if (!u.edit) return false;
     u.editProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(u.edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditControlProc)));
+    editClassProc = u.editProc;
     ApplyBrush(u);
     ApplyFont(u);
     SendMessageA(u.edit, EM_LIMITTEXT, WPARAM(u.p.maxLength), 0);
@@ -137,11 +140,16 @@ void Normalise(EditBoxUnit &u) {
     SelectAndShow(u.edit, start, end);
 }
 
+// The EDIT class's own procedure, for a control that outlives its unit's object
+// while the windows are taken down.
+std::atomic<WNDPROC> editClassProc{nullptr};
+
 LRESULT CALLBACK EditControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto *u = dynamic_cast<EditBoxUnit *>(fw::WindowObject::FromHandlePermanent(GetParent(hwnd)));
-    if (!u || !u->editProc) return DefWindowProcA(hwnd, message, wParam, lParam);
-    if (message == WM_CHAR && !AcceptsCharacter(u->p.inputMode, uint32_t(wParam))) return 0;
-    return CallWindowProcA(u->editProc, hwnd, message, wParam, lParam);
+    WNDPROC proc = u && u->editProc ? u->editProc : editClassProc.load();
+    if (!proc) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (u && message == WM_CHAR && !AcceptsCharacter(u->p.inputMode, uint32_t(wParam))) return 0;
+    return CallWindowProcA(proc, hwnd, message, wParam, lParam);
 }
 
 // An arrow click: automatic mode steps the number with wrap-around, manual mode

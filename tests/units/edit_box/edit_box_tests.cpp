@@ -387,3 +387,13 @@ TEST_F(EditBox, ColoursReachTheControl) {
     EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
     ReleaseDC(EditOf(kLineBox), dc);
 }
+
+// Messages of the control inside a box count as the box's own for the window's
+// pre-filter (the control's parent is the unit's window).
+TEST_F(EditBox, TheControlMapsToItsUnit) {
+    units::Window *w = units::FindWindow(kMain);
+    int position = units::FindUnit(*w, kLineBox);
+    EXPECT_EQ(units::UnitOfHandle(*w, EditOf(kLineBox), true), position);
+    EXPECT_EQ(units::UnitOfHandle(*w, Handle(kLineBox), false), position);
+    EXPECT_EQ(GetParent(EditOf(kLineBox)), Handle(kLineBox));
+}
