@@ -2,7 +2,9 @@
 // through ShowCommonDialog, answered by the window layer's test hook.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
+#include <thread>
 #include <unistd.h>
 
 #include "common_dialog_run.h"
@@ -226,4 +228,29 @@ TEST_F(CommonDialog, HelpKindChecksItsFile) {
     // Without a file name the program's own name with ".hlp" is tried; none is here.
     WriteText(kPlainDialog, 27, "");
     EXPECT_FALSE(Show(kPlainDialog));
+}
+
+// A job thread asking for the dialog gets it run on the window's thread.
+TEST_F(CommonDialog, ShowFromAWorkerRunsOnTheWindowThread) {
+    Write(kPlainDialog, 8, 1);
+    DWORD dialogThread = 0;
+    platform::SetFileDialogHook([&](const platform::FileDialogRequest &) -> std::optional<std::string> {
+        dialogThread = GetCurrentThreadId();
+        return std::string("Z:\\tmp\\w.txt");
+    });
+    std::atomic<bool> done{false};
+    bool shown = false;
+    std::thread worker([&] {
+        shown = Show(kPlainDialog);
+        done = true;
+    });
+    while (!done) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(1);
+    }
+    worker.join();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(dialogThread, GetCurrentThreadId());
+    EXPECT_EQ(ReadText(kPlainDialog, 10), "Z:\\tmp\\w.txt");
 }
