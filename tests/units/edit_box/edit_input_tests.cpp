@@ -1,9 +1,12 @@
 // The input modes' character filter and normalisation, and the stored form.
 #include <gtest/gtest.h>
 
+#include "MainWindowSet.h"
+#include "common_dialog_data.h"
 #include "edit_box_data.h"
 #include "edit_box_input.h"
 #include "gbk.h"
+#include "window_set_reader.h"
 
 using namespace units;
 
@@ -91,4 +94,31 @@ TEST(EditBoxData, ShortOrNewerDataFails) {
     EXPECT_FALSE(ReadEditBoxData(reinterpret_cast<const uint8_t *>(data.data()), uint32_t(data.size()), p));
     EXPECT_TRUE(ReadEditBoxData(nullptr, 0, p));
     EXPECT_EQ(p.bound2, 100);
+}
+
+// Every edit box and common dialog of the application's main window reads its data
+// and writes it back byte for byte.
+TEST(EditBoxData, TheMainWindowsUnitsReadAndWriteBack) {
+    std::vector<WindowTemplate> windows;
+    ASSERT_TRUE(ReadWindowSet(image::MainWindowSet, image::kMainWindowSetSize, windows));
+    int edits = 0;
+    for (const UnitEntry &u : windows[0].units) {
+        const std::string &data = u.record.propertyData;
+        auto bytes = reinterpret_cast<const uint8_t *>(data.data());
+        if (u.record.type == 0x10005) {
+            EditBoxProperties p;
+            ASSERT_TRUE(ReadEditBoxData(bytes, uint32_t(data.size()), p));
+            EXPECT_EQ(WriteEditBoxData(p), data);
+            ++edits;
+            if (u.record.name == rt::ToGbk("编辑框1")) EXPECT_EQ(data.size(), 82u);
+            if (u.record.name == rt::ToGbk("编辑框2")) EXPECT_EQ(p.content, "2");
+        }
+        if (u.record.type == 0x1001f) {
+            CommonDialogProperties p;
+            ASSERT_TRUE(ReadCommonDialogData(bytes, uint32_t(data.size()), p));
+            EXPECT_EQ(p.kind, 0);
+            EXPECT_EQ(p.overwritePrompt, 1);
+        }
+    }
+    EXPECT_EQ(edits, 4);
 }
