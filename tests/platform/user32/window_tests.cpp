@@ -534,7 +534,9 @@ TEST_F(WindowTest, WindowFunctionsCalledFromAWorkerRunOnTheOwnersThread) {
     EXPECT_TRUE(KillTimer(parent, 9));
     // The messages of those calls were sent on the window's own thread.
     for (auto &l : Log())
-        if (l.hwnd == child && (l.msg == WM_ENABLE || l.msg == WM_SIZE)) EXPECT_EQ(l.thread, mainThread);
+        if (l.hwnd == child && (l.msg == WM_ENABLE || l.msg == WM_SIZE)) {
+            EXPECT_EQ(l.thread, mainThread);
+        }
     EXPECT_EQ(MessagesOf(child, {WM_ENABLE}).size(), 1u);
 }
 

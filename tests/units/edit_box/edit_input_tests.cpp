@@ -110,8 +110,12 @@ TEST(EditBoxData, TheMainWindowsUnitsReadAndWriteBack) {
             ASSERT_TRUE(ReadEditBoxData(bytes, uint32_t(data.size()), p));
             EXPECT_EQ(WriteEditBoxData(p), data);
             ++edits;
-            if (u.record.name == rt::ToGbk("编辑框1")) EXPECT_EQ(data.size(), 82u);
-            if (u.record.name == rt::ToGbk("编辑框2")) EXPECT_EQ(p.content, "2");
+            if (u.record.name == rt::ToGbk("编辑框1")) {
+                EXPECT_EQ(data.size(), 82u);
+            }
+            if (u.record.name == rt::ToGbk("编辑框2")) {
+                EXPECT_EQ(p.content, "2");
+            }
         }
         if (u.record.type == 0x1001f) {
             CommonDialogProperties p;
