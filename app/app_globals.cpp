@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "collector.h"
 #include "runtime_calls.h"
 
 namespace app {
@@ -43,6 +44,14 @@ void ReleaseKeywordList() {
     KeywordList = nullptr;
 }
 
-void ReleaseGlobals() { ReleaseKeywordList(); }
+// A job may still read its keyword while the program ends: the list is then left to
+// the end of the process instead of being freed under it.
+void ReleaseGlobals() {
+    if (JobsRunning > 0) {
+        KeywordList = nullptr;
+        return;
+    }
+    ReleaseKeywordList();
+}
 
 } // namespace app

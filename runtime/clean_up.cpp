@@ -52,6 +52,7 @@ void RuntimeCleanUp(int32_t code) {
             SendMessageA(app.hiddenWindow, kMessageExitRequest, WPARAM(uint32_t(code)), 0);
         ExitProcess(UINT(code));
     }
+    app.programEnding = true;
     if (app.cleaningUp.exchange(true)) return;
     CleanUpOnMainThread(app);
 }

@@ -35,11 +35,8 @@ bool QuitWaiting() {
     return PeekMessageA(&peek, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) && peek.message == WM_QUIT;
 }
 
-} // namespace
-
-void RunMainLoop() {
-    RuntimeApp &app = App();
-    app.mainLoopStarted = true;
+// The normal mode of the loop: idle while nothing waits, pump until the quit message.
+void RunLoopUntilQuit(RuntimeApp &app) {
     if (!app.windowSet || !app.windowSet->anyLiveWindow()) return;
     LONG idleCount = 0;
     bool idle = true;
@@ -56,6 +53,17 @@ void RunMainLoop() {
             }
         } while (MessageWaiting());
     }
+}
+
+} // namespace
+
+void NoteProgramEnding() { App().programEnding = true; }
+
+void RunMainLoop() {
+    RuntimeApp &app = App();
+    app.mainLoopStarted = true;
+    RunLoopUntilQuit(app);
+    app.programEnding = true;
 }
 
 // Returns when the modal window's flag clears, or when a quit message waits (left in

@@ -10,4 +10,6 @@ namespace {
 rt::RuntimeApp theApp(&ApplicationImageHeader, &ApplicationEntry, ApplicationWindowSet);
 }
 
-int main() { return fw::FrameworkMain(); }
+// The process ends as soon as the framework's exit step is done: worker threads may
+// still run, and static destruction must not pull their ground away.
+int main() { ExitProcess(UINT(fw::FrameworkMain())); }

@@ -82,6 +82,9 @@ public:
     bool oleInitialized = false;
     std::atomic<bool> cleaningUp{false};
     bool mainLoopStarted = false;
+    // Set once the main loop has ended or the last window has closed: the program is
+    // on its way out, and a worker thread's late error is no longer the user's concern.
+    std::atomic<bool> programEnding{false};
 };
 
 RuntimeApp &App();
@@ -94,5 +97,7 @@ void RunModalLoop(const std::atomic<bool> &stillModal);
 void LoadStartupWindow(uint32_t windowId);
 // Carries out waiting messages (services 2009, 2010, 2018).
 void ProcessWaitingMessages();
+// Called when the last window of the set has closed.
+void NoteProgramEnding();
 
 } // namespace rt

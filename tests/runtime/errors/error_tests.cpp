@@ -78,6 +78,21 @@ int EntryWithoutWindows() {
     return 0;
 }
 
+DWORD WINAPI ReportFromWorker(LPVOID) {
+    RuntimeHelpers.reportErrorByNumber(1);
+    return 0;
+}
+
+// The main loop has ended (no window is left); a job still running then hits an error.
+void LateErrorOnAWorker() {
+    StartRuntime();
+    RuntimeHelpers.runMainLoop();
+    HANDLE worker = CreateThread(nullptr, 0, ReportFromWorker, nullptr, 0, nullptr);
+    WaitForSingleObject(worker, INFINITE);
+    std::fputs("worker ended\n", stderr);
+    RuntimeHelpers.exit(0);
+}
+
 void RunProgramWithoutWindows() {
     static RuntimeApp app(&image, &EntryWithoutWindows, &noWindows);
     std::exit(fw::FrameworkMain());
@@ -143,6 +158,10 @@ TEST_F(RuntimeErrorDeathTest, AnExitOnAWorkerThreadIsCarriedOutByTheMainThread) 
 TEST_F(RuntimeErrorDeathTest, AMainLoopWithoutLiveWindowsReturnsAtOnceAndTheProgramEndsWithZero) {
     EXPECT_EXIT(RunProgramWithoutWindows(), testing::ExitedWithCode(0),
                 "main loop returned\napplication clean-up\nnotified 6, clean-up ran 1, on main 1");
+}
+
+TEST_F(RuntimeErrorDeathTest, AWorkersErrorAfterTheLastWindowClosedEndsOnlyThatThread) {
+    EXPECT_EXIT(LateErrorOnAWorker(), testing::ExitedWithCode(0), "worker ended\napplication clean-up");
 }
 
 TEST_F(RuntimeErrorDeathTest, NonNumericValuesCannotBecomeIntegers) {
