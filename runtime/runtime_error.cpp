@@ -41,7 +41,7 @@ void ReportRuntimeError(const char *message, int32_t code) {
     RuntimeApp &app = App();
     // A worker still running after the last window closed (a job appending to a box
     // that is gone) ends quietly: the main thread is already ending the program.
-    // MUTANT
+    if (app.programEnding && GetCurrentThreadId() != app.mainThreadId) ExitThread(0);
     ++app.eventSuppression;
     std::string text = BuildReportText(message, code);
     MessageBoxA(nullptr, text.c_str(), GbkLiteral("错误"), MB_OK | MB_ICONERROR);
