@@ -1,0 +1,319 @@
+// The window unit on real windows: class registration, styles and start position,
+// events of creation and closing, the end of the program, the keyboard conventions
+// of the pre-filter and the background picture.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QWidget>
+
+#include <algorithm>
+#include <string>
+
+#include "gbk.h"
+#include "runtime_app.h"
+#include "runtime_interface.h"
+#include "unit_properties.h"
+#include "window_host.h"
+#include "window_list.h"
+#include "window_unit.h"
+#include "winunit_image.h"
+
+using namespace winunit_test;
+
+namespace {
+
+bool Called(const std::string &unit) { return std::count(Calls().begin(), Calls().end(), unit) > 0; }
+
+std::string ClassOf(HWND h) {
+    char name[64] = {};
+    GetClassNameA(h, name, sizeof name);
+    return name;
+}
+
+void Key(UINT key) {
+    HWND target = GetFocus() ? GetFocus() : HandleOf(kMain);
+    PostMessageA(target, WM_KEYDOWN, key, 0);
+    PostMessageA(target, WM_KEYUP, key, 0);
+    Pump();
+}
+
+uint32_t FocusedUnit(uint32_t windowId) {
+    units::Window *w = units::FindWindow(windowId);
+    int position = GetFocus() ? units::UnitOfHandle(*w, GetFocus(), true) : -1;
+    return position > 0 ? w->units[size_t(position)].id : 0;
+}
+
+// An uncompressed 24-bit BMP of one colour (blue, green, red bytes).
+std::string Bmp(int width, int height, uint8_t b, uint8_t g, uint8_t r) {
+    size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
+    std::string data(54 + stride * size_t(height), '\0');
+    auto put = [&](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) data[at + size_t(i)] = char(v >> (8 * i));
+    };
+    data[0] = 'B', data[1] = 'M';
+    put(2, uint32_t(data.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, uint32_t(width), 4);
+    put(22, uint32_t(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            size_t at = 54 + stride * size_t(y) + size_t(x) * 3;
+            data[at] = char(b), data[at + 1] = char(g), data[at + 2] = char(r);
+        }
+    return data;
+}
+
+class WindowUnit : public testing::Test {
+protected:
+    void SetUp() override {
+        StartRuntime();
+        Calls().clear();
+        closeAnswer = -1;
+    }
+    void TearDown() override {
+        closeAnswer = -1;
+        CloseAll();
+        rt::App().mainLoopStarted = false;
+    }
+};
+
+} // namespace
+
+TEST_F(WindowUnit, TwoWindowsShareOneRegistrationOfTheDefaultClass) {
+    ASSERT_EQ(Load(kMain), 0);
+    ASSERT_EQ(Load(kSecond), 0);
+    EXPECT_EQ(ClassOf(HandleOf(kMain)), "KZWindow");
+    EXPECT_EQ(ClassOf(HandleOf(kSecond)), "KZWindow");
+}
+
+TEST_F(WindowUnit, StartPositionOneCentresOnTheScreen) {
+    POINT p = units::CentredOn(1024, 768, 589, 455);
+    EXPECT_EQ(p.x, 217);
+    EXPECT_EQ(p.y, 156);
+    ASSERT_EQ(Load(kMain), 0);
+    RECT r;
+    GetWindowRect(HandleOf(kMain), &r);
+    EXPECT_EQ(r.right - r.left, 589);
+    EXPECT_EQ(r.bottom - r.top, 455);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 589) / 2);
+    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 455) / 2);
+    // Start position 0 keeps the template's place.
+    ASSERT_EQ(Load(kSecond), 0);
+    GetWindowRect(HandleOf(kSecond), &r);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+}
+
+TEST_F(WindowUnit, FixedBorderWithControlAndMinimiseBoxes) {
+    ASSERT_EQ(Load(kMain), 0);
+    HWND h = HandleOf(kMain);
+    DWORD style = DWORD(GetWindowLongA(h, GWL_STYLE));
+    EXPECT_EQ(style & WS_CAPTION, DWORD(WS_CAPTION));
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_TRUE(IsWindowVisible(h));
+    char title[64] = {};
+    GetWindowTextA(h, title, sizeof title);
+    EXPECT_STREQ(title, rt::GbkLiteral("Sorvel关键词查询网址工具"));
+}
+
+TEST_F(WindowUnit, BorderStylesGiveTheirFrames) {
+    units::StoredProperties p;
+    units::SetWindowDefaults(p);
+    DWORD style, ex;
+    p.number[units::kWinBorder] = 0;
+    units::WindowStyles(p, style, ex);
+    EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME), 0u);
+    p.number[units::kWinBorder] = 1;
+    units::WindowStyles(p, style, ex);
+    EXPECT_TRUE(style & WS_THICKFRAME);
+    p.number[units::kWinBorder] = 4;
+    units::WindowStyles(p, style, ex);
+    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    p.number[units::kWinBorder] = 5;
+    units::WindowStyles(p, style, ex);
+    EXPECT_TRUE(ex & WS_EX_CLIENTEDGE);
+    // No title and no control box: no caption.
+    p.number[units::kWinControlBox] = 0;
+    units::WindowStyles(p, style, ex);
+    EXPECT_NE(style & WS_CAPTION, DWORD(WS_CAPTION));
+}
+
+TEST_F(WindowUnit, CreationRaisesEventZero) {
+    ASSERT_EQ(Load(kMain), 0);
+    EXPECT_TRUE(Called(Hex(kMainUnit)));
+}
+
+TEST_F(WindowUnit, CloseHandlerReturningFalseKeepsTheWindowOpen) {
+    ASSERT_EQ(Load(kMain), 0);
+    HWND h = HandleOf(kMain);
+    closeAnswer = 0;
+    SendMessageA(h, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(h));
+    EXPECT_TRUE(Called("close"));
+    closeAnswer = 1;
+    SendMessageA(h, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(h));
+    ASSERT_EQ(Load(kMain), 0);
+    closeAnswer = -1;
+    SendMessageA(HandleOf(kMain), WM_CLOSE, 0, 0);
+    EXPECT_EQ(HandleOf(kMain), nullptr);
+}
+
+TEST_F(WindowUnit, ClosingTheLastWindowEndsTheProgramButNotOneOfTwo) {
+    ASSERT_EQ(Load(kMain), 0);
+    ASSERT_EQ(Load(kSecond), 0);
+    Pump();
+    rt::App().mainLoopStarted = true;
+    PostMessageA(HandleOf(kSecond), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(Pump());
+    EXPECT_EQ(HandleOf(kSecond), nullptr);
+    PostMessageA(HandleOf(kMain), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Pump());
+}
+
+TEST_F(WindowUnit, ClosingWithoutTheMainLoopDoesNotQuit) {
+    ASSERT_EQ(Load(kSecond), 0);
+    PostMessageA(HandleOf(kSecond), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(Pump());
+}
+
+TEST_F(WindowUnit, BorderStyleWritesAreLimitedToSix) {
+    ASSERT_EQ(Load(kMain), 0);
+    units::WriteProperty(kMain, 0, 9, -1, 9, 0);
+    EXPECT_EQ(units::ReadProperty(kMain, 0, 9, -1), 6u);
+    EXPECT_TRUE(GetWindowLongA(HandleOf(kMain), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    units::WriteProperty(kMain, 0, 9, -1, 1, 0);
+    DWORD ex = DWORD(GetWindowLongA(HandleOf(kMain), GWL_EXSTYLE));
+    EXPECT_FALSE(ex & WS_EX_CLIENTEDGE);
+    EXPECT_FALSE(ex & WS_EX_DLGMODALFRAME);
+    EXPECT_TRUE(GetWindowLongA(HandleOf(kMain), GWL_STYLE) & WS_THICKFRAME);
+}
+
+TEST_F(WindowUnit, TitleWriteSetsTheWindowText) {
+    ASSERT_EQ(Load(kMain), 0);
+    units::WriteProperty(kMain, 0, 8, -1, uint32_t(reinterpret_cast<uintptr_t>("abc")),
+                         uint32_t(uint64_t(reinterpret_cast<uintptr_t>("abc")) >> 32));
+    char title[16] = {};
+    GetWindowTextA(HandleOf(kMain), title, sizeof title);
+    EXPECT_STREQ(title, "abc");
+}
+
+TEST_F(WindowUnit, StartPositionReadsTheLiveState) {
+    ASSERT_EQ(Load(kMain), 0);
+    EXPECT_EQ(units::ReadProperty(kMain, 0, 18, -1), 0u);
+    ShowWindow(HandleOf(kMain), SW_MINIMIZE);
+    EXPECT_EQ(units::ReadProperty(kMain, 0, 18, -1), 2u);
+}
+
+TEST_F(WindowUnit, MissingDataGivesDefaultsAndATooNewVersionFails) {
+    ASSERT_EQ(Load(kDefaults), 0);
+    EXPECT_EQ(units::ReadProperty(kDefaults, 0, 9, -1), 2u);
+    EXPECT_EQ(units::ReadProperty(kDefaults, 0, 22, -1), 1u);
+    EXPECT_EQ(units::ReadProperty(kDefaults, 0, 16, -1), 0u);
+    EXPECT_EQ(Load(kBadVersion), -1);
+}
+
+TEST_F(WindowUnit, TabOrderPutsTheLaterOfEqualTabOrdersFirstAndSkipsLabels) {
+    ASSERT_EQ(Load(kMain), 0);
+    units::Window *w = units::FindWindow(kMain);
+    std::vector<uint32_t> order;
+    for (int position : units::TabOrder(*w)) order.push_back(w->units[size_t(position)].id);
+    EXPECT_EQ(order, (std::vector<uint32_t>{kFetch, kClear, kSave, kSelectAll}));
+    SetFocus(HandleOf(kMain, kFetch));
+    Key(VK_TAB);
+    EXPECT_EQ(FocusedUnit(kMain), kClear);
+    Key(VK_TAB);
+    EXPECT_EQ(FocusedUnit(kMain), kSave);
+    SetFocus(HandleOf(kMain, kSelectAll));
+    Key(VK_TAB);
+    EXPECT_EQ(FocusedUnit(kMain), kFetch);
+}
+
+TEST_F(WindowUnit, EnterClicksTheDefaultButton) {
+    ASSERT_EQ(Load(kMain), 0);
+    SetFocus(HandleOf(kMain, kFetch));
+    Pump();
+    Calls().clear();
+    Key(VK_RETURN);
+    EXPECT_EQ(Calls(), std::vector<std::string>{Hex(kSelectAll)});
+    // A disabled default button is not clicked.
+    EnableWindow(HandleOf(kMain, kSelectAll), FALSE);
+    Calls().clear();
+    Key(VK_RETURN);
+    EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(WindowUnit, EnterMovesTheFocusWhenThePropertySaysSoAndEscIsOff) {
+    ASSERT_EQ(Load(kEnterWindow), 0);
+    SetFocus(HandleOf(kEnterWindow, kEnterFirst));
+    Key(VK_RETURN);
+    EXPECT_EQ(FocusedUnit(kEnterWindow), kEnterSecond);
+    Key(VK_ESCAPE);
+    EXPECT_NE(HandleOf(kEnterWindow), nullptr);
+}
+
+TEST_F(WindowUnit, EscClosesTheWindow) {
+    ASSERT_EQ(Load(kMain), 0);
+    SetFocus(HandleOf(kMain, kSave));
+    Key(VK_ESCAPE);
+    EXPECT_EQ(HandleOf(kMain), nullptr);
+    EXPECT_TRUE(Called("close"));
+}
+
+TEST_F(WindowUnit, ButtonFocusRaisesItsFocusEvent) {
+    ASSERT_EQ(Load(kMain), 0);
+    Calls().clear();
+    SetFocus(HandleOf(kMain, kFetch));
+    Pump();
+    EXPECT_TRUE(Called(Hex(kFetch)));
+}
+
+TEST_F(WindowUnit, PictureLayoutTwoShrinksToFitAndCentres) {
+    RECT r = units::PictureRect(2, {800, 600}, {400, 400});
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 50);
+    EXPECT_EQ(r.right - r.left, 400);
+    EXPECT_EQ(r.bottom - r.top, 300);
+    // Never enlarged.
+    r = units::PictureRect(2, {100, 50}, {400, 400});
+    EXPECT_EQ(r.right - r.left, 100);
+    EXPECT_EQ(r.left, 150);
+    EXPECT_EQ(r.top, 175);
+
+    ASSERT_EQ(Load(kPictureWindow), 0);
+    HWND h = HandleOf(kPictureWindow);
+    RECT client;
+    GetClientRect(h, &client);
+    ASSERT_EQ(client.right, 400);
+    ASSERT_EQ(client.bottom, 400);
+    std::string picture = Bmp(800, 600, 0, 0, 255);
+    auto write = units::Request<units::WritePropertyRoutine>(units::kTypeWindow, units::kRequestWriteProperty);
+    units::PropertyValue value{reinterpret_cast<uintptr_t>(picture.data()), picture.size()};
+    write(reinterpret_cast<fw::WindowObject *>(rt::RuntimeService(rt::kServiceUnitObject, kPictureWindow, 0)),
+          units::kWinPicture - 8, &value, nullptr);
+    Pump();
+    QImage image = platform::HostOf(h)->grab().toImage();
+    image.save("/tmp/winunits_picture.png");
+    auto at = [&](int x, int y) { return image.pixelColor(x, y); };
+    EXPECT_EQ(at(200, 40), QColor(0, 0, 255));  // background above
+    EXPECT_EQ(at(200, 60), QColor(255, 0, 0));  // picture
+    EXPECT_EQ(at(5, 345), QColor(255, 0, 0));
+    EXPECT_EQ(at(200, 360), QColor(0, 0, 255)); // background below
+}
+
+TEST_F(WindowUnit, UndecodablePictureDataDrawNothing) {
+    EXPECT_EQ(units::BitmapFromPictureData("BM"), nullptr);
+    std::string truncated = Bmp(10, 10, 1, 2, 3);
+    truncated.resize(100);
+    EXPECT_EQ(units::BitmapFromPictureData(truncated), nullptr);
+    HBITMAP ok = units::BitmapFromPictureData(Bmp(3, 2, 1, 2, 3));
+    EXPECT_NE(ok, nullptr);
+    DeleteObject(ok);
+}
