@@ -102,7 +102,8 @@ void ApplyStyles(CWinFormUnit &unit) {
     DWORD style, ex;
     WindowStyles(unit.props, style, ex);
     HWND h = unit.Handle();
-    SetWindowLongA(h, GWL_STYLE, LONG((DWORD(GetWindowLongA(h, GWL_STYLE)) & ~kBorderStyles) | style));
+    DWORD mask = kBorderStyles | (unit.ownedPopup ? 0 : DWORD(WS_POPUP));
+    SetWindowLongA(h, GWL_STYLE, LONG((DWORD(GetWindowLongA(h, GWL_STYLE)) & ~mask) | style));
     SetWindowLongA(h, GWL_EXSTYLE, LONG((DWORD(GetWindowLongA(h, GWL_EXSTYLE)) & ~kBorderExStyles) | ex));
     SetWindowPos(h, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -239,6 +240,7 @@ fw::WindowObject *Create(const CreateUnitArgs &a) {
         delete unit;
         return nullptr;
     }
+    unit->ownedPopup = a.parent != nullptr;
     HWND h = CreateFrame(*unit, a, cls);
     if (!h || !unit->SubclassWindow(h)) {
         if (h) DestroyWindow(h);
@@ -437,7 +439,11 @@ void WindowStyles(const StoredProperties &p, DWORD &style, DWORD &ex) {
     int border = LimitPick(p.number[kWinBorder], kMaxBorder);
     if (p.number[kWinMaxBox]) style |= WS_MAXIMIZEBOX;
     if (p.number[kWinMinBox]) style |= WS_MINIMIZEBOX;
-    if (border == 0) return;
+    // Without a frame the window must not be overlapped, which always has a caption.
+    if (border == 0) {
+        style |= WS_POPUP;
+        return;
+    }
     bool controlBox = p.number[kWinControlBox] != 0;
     if (controlBox || !p.data[kWinTitle].empty()) style |= WS_CAPTION;
     if (controlBox) style |= WS_SYSMENU;

@@ -64,6 +64,7 @@ public:
     bool everActivated = false;
     bool inActivation = false;
     bool markedForDestruction = false;
+    bool ownedPopup = false; // the load passed an owner: WS_POPUP whatever the border
     HICON bigIcon = nullptr, smallIcon = nullptr;
 
     ~CWinFormUnit() override;
