@@ -260,13 +260,15 @@ intptr_t Service(fw::WindowObject *object, int32_t service, intptr_t reload) {
     if (service != kWindowShowAfterLoad) return 0;
     auto &unit = static_cast<CWinFormUnit &>(*object);
     HWND h = unit.Handle();
+    HWND before = GetFocus();
     int start = unit.props.number[kWinStartPosition];
     if (reload || rt::App().imageKind == 0 || start < 2) ShowWindow(h, SW_SHOW);
     else if (start == 2) ShowWindow(h, SW_SHOWMINIMIZED);
     else Maximise(unit);
     Window *window = unit.Record();
-    if (!window || !IsWindow(h)) return 1;
     HWND focus = GetFocus();
+    // A focus that moved while showing has raised its own event already.
+    if (!window || !IsWindow(h) || (focus != before && focus && IsChild(h, focus))) return 1;
     int position = focus ? UnitOfHandle(*window, focus, true) : -1;
     Raise(window->id, position > 0 ? window->units[size_t(position)].id : 0, -7);
     return 1;

@@ -146,9 +146,28 @@ TEST_F(WindowUnit, BorderStylesGiveTheirFrames) {
     EXPECT_NE(style & WS_CAPTION, DWORD(WS_CAPTION));
 }
 
-TEST_F(WindowUnit, CreationRaisesEventZero) {
+TEST_F(WindowUnit, CreationRaisesEventZeroAndOneFocusEvent) {
     ASSERT_EQ(Load(kMain), 0);
+    Pump();
     EXPECT_TRUE(Called(Hex(kMainUnit)));
+    // The first unit of the tab order has the focus and its event -7 ran once.
+    EXPECT_EQ(FocusedUnit(kMain), kFetch);
+    EXPECT_EQ(std::count(Calls().begin(), Calls().end(), Hex(kFetch)), 1);
+}
+
+TEST_F(WindowUnit, AltWithAMarkedLetterClicksTheButton) {
+    ASSERT_EQ(Load(kMain), 0);
+    units::WriteProperty(kMain, kSave, 10, -1, uint32_t(reinterpret_cast<uintptr_t>("&Keep")),
+                         uint32_t(uint64_t(reinterpret_cast<uintptr_t>("&Keep")) >> 32));
+    Pump();
+    Calls().clear();
+    PostMessageA(HandleOf(kMain, kFetch), WM_SYSKEYDOWN, 'K', 0);
+    Pump();
+    EXPECT_EQ(Calls(), std::vector<std::string>{Hex(kSave)});
+    Calls().clear();
+    PostMessageA(HandleOf(kMain, kFetch), WM_SYSKEYDOWN, 'Q', 0);
+    Pump();
+    EXPECT_TRUE(Calls().empty());
 }
 
 TEST_F(WindowUnit, CloseHandlerReturningFalseKeepsTheWindowOpen) {
