@@ -339,3 +339,45 @@ TEST_F(WindowUnit, UndecodablePictureDataDrawNothing) {
     EXPECT_NE(ok, nullptr);
     DeleteObject(ok);
 }
+
+TEST_F(WindowUnit, WindowOutOfTheTaskBarIsOwnedByTheHiddenWindow) {
+    ASSERT_EQ(Load(kEnterWindow), 0);
+    ASSERT_EQ(Load(kSecond), 0);
+    ASSERT_NE(rt::App().hiddenWindow, nullptr);
+    EXPECT_EQ(GetWindow(HandleOf(kEnterWindow), GW_OWNER), rt::App().hiddenWindow);
+    EXPECT_EQ(GetWindow(HandleOf(kSecond), GW_OWNER), nullptr);
+}
+
+TEST_F(WindowUnit, MaximisingAFixedWindowCoversTheScreen) {
+    ASSERT_EQ(Load(kMain), 0);
+    units::WriteProperty(kMain, 0, 18, -1, 3, 0);
+    RECT r;
+    GetWindowRect(HandleOf(kMain), &r);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+    // Position 1 brings it back to the centre.
+    units::WriteProperty(kMain, 0, 18, -1, 1, 0);
+    GetWindowRect(HandleOf(kMain), &r);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
+}
+
+TEST_F(WindowUnit, TopmostWritesMoveTheWindowInAndOutOfTheBand) {
+    ASSERT_EQ(Load(kMain), 0);
+    units::WriteProperty(kMain, 0, 29, -1, 1, 0);
+    EXPECT_TRUE(GetWindowLongA(HandleOf(kMain), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    units::WriteProperty(kMain, 0, 29, -1, 0, 0);
+    EXPECT_FALSE(GetWindowLongA(HandleOf(kMain), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(WindowUnit, ImmovableWindowLosesTheMoveEntry) {
+    ASSERT_EQ(Load(kMain), 0);
+    HMENU menu = GetSystemMenu(HandleOf(kMain), FALSE);
+    ASSERT_NE(menu, nullptr);
+    int before = GetMenuItemCount(menu);
+    units::WriteProperty(kMain, 0, 19, -1, 0, 0);
+    EXPECT_EQ(GetMenuItemCount(GetSystemMenu(HandleOf(kMain), FALSE)), before - 1);
+    units::WriteProperty(kMain, 0, 19, -1, 1, 0);
+    EXPECT_EQ(GetMenuItemCount(GetSystemMenu(HandleOf(kMain), FALSE)), before);
+}
