@@ -8,10 +8,6 @@
 #include "window_loading.h"
 #include "window_menu.h"
 
-#ifndef WM_NCLBUTTONDOWN
-#define WM_NCLBUTTONDOWN 0x00A1
-#endif
-
 namespace units {
 namespace {
 
