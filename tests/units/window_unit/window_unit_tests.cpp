@@ -381,3 +381,28 @@ TEST_F(WindowUnit, ImmovableWindowLosesTheMoveEntry) {
     units::WriteProperty(kMain, 0, 19, -1, 1, 0);
     EXPECT_EQ(GetMenuItemCount(GetSystemMenu(HandleOf(kMain), FALSE)), before);
 }
+
+TEST_F(WindowUnit, ShowingHidingAndActivationRaiseTheirEvents) {
+    ASSERT_EQ(Load(kSecond), 0);
+    Pump();
+    HWND h = HandleOf(kSecond);
+    Calls().clear();
+    ShowWindow(h, SW_HIDE);
+    ShowWindow(h, SW_SHOW);
+    Pump();
+    EXPECT_EQ(std::count(Calls().begin(), Calls().end(), "hidden"), 1);
+    EXPECT_EQ(std::count(Calls().begin(), Calls().end(), "shown"), 1);
+    ASSERT_EQ(Load(kMain), 0);
+    Pump();
+    Calls().clear();
+    SetActiveWindow(h);
+    Pump();
+    SetActiveWindow(HandleOf(kMain));
+    Pump();
+    SetActiveWindow(h);
+    Pump();
+    // The first activation event comes once at most over the window's life.
+    EXPECT_LE(std::count(Calls().begin(), Calls().end(), "first activation"), 1);
+    EXPECT_EQ(std::count(Calls().begin(), Calls().end(), "activated"), 2);
+    EXPECT_EQ(std::count(Calls().begin(), Calls().end(), "deactivated"), 1);
+}

@@ -44,8 +44,15 @@ int CloseVerdict(const uint64_t *, int32_t, uint64_t *result) {
     return 1;
 }
 
-const units::EventRoutine kRoutines[] = {Record, ReturnZero, ReturnNothing, ReturnOne, CloseVerdict};
-const units::EventRoutineTable kRoutineTable = {5, kRoutines};
+template <int N> int Named(const uint64_t *, int32_t, uint64_t *) {
+    static const char *const names[] = {"activated", "deactivated", "first activation", "shown", "hidden"};
+    Calls().push_back(names[N]);
+    return 0;
+}
+
+const units::EventRoutine kRoutines[] = {Record,   ReturnZero, ReturnNothing, ReturnOne, CloseVerdict,
+                                         Named<0>, Named<1>,   Named<2>,      Named<3>,  Named<4>};
+const units::EventRoutineTable kRoutineTable = {10, kRoutines};
 
 rt::DataTypeInfo coreTypes[51] = {};
 
