@@ -181,3 +181,10 @@ TEST_F(LabelButton, MainWindowLooksRight) {
     EXPECT_GT(CountNear(prompt, QColor(GetRValue(face), GetGValue(face), GetBValue(face)), 0), prompt.width() * 10);
     EXPECT_GT(CountNear(prompt, QColor(0, 0, 0), 60), 10);
 }
+
+TEST_F(LabelButton, LabelMouseEventsComeThroughTheWindowsPreFilter) {
+    HWND label = HandleOf(kMain, kPromptLabel);
+    PostMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(3, 4));
+    Pump();
+    EXPECT_EQ(Calls(), std::vector<std::string>{Hex(kPromptLabel)});
+}
