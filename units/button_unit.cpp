@@ -5,6 +5,7 @@
 #include "event_dispatch.h"
 #include "gbk.h"
 #include "runtime_interface.h"
+#include "unit_thread_call.h"
 #include "window_unit.h"
 
 namespace units {
@@ -60,7 +61,7 @@ void ApplyStyle(ButtonUnit &unit) {
 
 int32_t MaxPick(int index) { return index + 8 == kButtonKind ? 1 : 2; }
 
-int WriteProperty(fw::WindowObject *object, int32_t index, const PropertyValue *value, uint32_t *output) {
+int WriteOnWindowThread(fw::WindowObject *object, int32_t index, const PropertyValue *value, uint32_t *output) {
     auto &unit = static_cast<ButtonUnit &>(*object);
     if (output) *output = 0;
     Store(unit.props, kTypeButton, index, *value, MaxPick(index));
@@ -71,6 +72,13 @@ int WriteProperty(fw::WindowObject *object, int32_t index, const PropertyValue *
     default: ApplyStyle(unit); break;
     }
     return 0;
+}
+
+// Writes run on the window's thread, so painting never sees a half-changed record.
+int WriteProperty(fw::WindowObject *object, int32_t index, const PropertyValue *value, uint32_t *output) {
+    int result = 0;
+    RunOnWindowThread(object->Handle(), [&] { result = WriteOnWindowThread(object, index, value, output); });
+    return result;
 }
 
 int ReadProperty(fw::WindowObject *object, int32_t index, PropertyValue *value) {

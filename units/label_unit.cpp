@@ -4,6 +4,7 @@
 #include "event_dispatch.h"
 #include "gbk.h"
 #include "runtime_interface.h"
+#include "unit_thread_call.h"
 
 namespace units {
 namespace {
@@ -63,7 +64,7 @@ int32_t MaxPick(int index) {
 
 // Every write repaints at once, so a caption written just before the thread sleeps
 // is on the screen during the sleep.
-int WriteProperty(fw::WindowObject *object, int32_t index, const PropertyValue *value, uint32_t *output) {
+int WriteOnWindowThread(fw::WindowObject *object, int32_t index, const PropertyValue *value, uint32_t *output) {
     auto &unit = static_cast<LabelUnit &>(*object);
     if (output) *output = 0;
     Store(unit.props, kTypeLabel, index, *value, MaxPick(index));
@@ -85,6 +86,13 @@ int WriteProperty(fw::WindowObject *object, int32_t index, const PropertyValue *
     InvalidateRect(h, nullptr, TRUE);
     UpdateWindow(h);
     return 0;
+}
+
+// Writes run on the window's thread, so painting never sees a half-changed record.
+int WriteProperty(fw::WindowObject *object, int32_t index, const PropertyValue *value, uint32_t *output) {
+    int result = 0;
+    RunOnWindowThread(object->Handle(), [&] { result = WriteOnWindowThread(object, index, value, output); });
+    return result;
 }
 
 int ReadProperty(fw::WindowObject *object, int32_t index, PropertyValue *value) {

@@ -5,6 +5,7 @@
 #include "runtime_app.h"
 #include "runtime_error.h"
 #include "runtime_interface.h"
+#include "unit_thread_call.h"
 #include "window_loading.h"
 #include "window_menu.h"
 
@@ -152,7 +153,7 @@ int32_t MaxPick(int index) {
     }
 }
 
-int WriteProperty(fw::WindowObject *object, int32_t index, const PropertyValue *value, uint32_t *output) {
+int WriteOnWindowThread(fw::WindowObject *object, int32_t index, const PropertyValue *value, uint32_t *output) {
     auto &unit = static_cast<CWinFormUnit &>(*object);
     if (output) *output = 0;
     bool wasTopmost = unit.props.number[kWinTopmost] != 0;
@@ -176,6 +177,13 @@ int WriteProperty(fw::WindowObject *object, int32_t index, const PropertyValue *
     default: break; // stored only; sound has no player here, shapes other than 0 are not drawn
     }
     return 0;
+}
+
+// Writes run on the window's thread, so painting never sees a half-changed record.
+int WriteProperty(fw::WindowObject *object, int32_t index, const PropertyValue *value, uint32_t *output) {
+    int result = 0;
+    RunOnWindowThread(object->Handle(), [&] { result = WriteOnWindowThread(object, index, value, output); });
+    return result;
 }
 
 int ReadProperty(fw::WindowObject *object, int32_t index, PropertyValue *value) {

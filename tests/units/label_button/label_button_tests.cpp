@@ -6,7 +6,9 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 #include "button_unit.h"
 #include "gbk.h"
@@ -187,4 +189,21 @@ TEST_F(LabelButton, LabelMouseEventsComeThroughTheWindowsPreFilter) {
     PostMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(3, 4));
     Pump();
     EXPECT_EQ(Calls(), std::vector<std::string>{Hex(kPromptLabel)});
+}
+
+TEST_F(LabelButton, CaptionWrittenFromAnotherThreadLandsOnTheWindowThread) {
+    std::atomic<bool> done{false};
+    DWORD writer = 0;
+    std::thread t([&] {
+        writer = GetCurrentThreadId();
+        WriteText(kMessageLabel, 8, "from a job");
+        done = true;
+    });
+    while (!done) Pump();
+    t.join();
+    EXPECT_NE(writer, GetCurrentThreadId());
+    EXPECT_EQ(ReadText(kMessageLabel, 8), "from a job");
+    char text[32] = {};
+    GetWindowTextA(HandleOf(kMain, kMessageLabel), text, sizeof text);
+    EXPECT_STREQ(text, "from a job");
 }
