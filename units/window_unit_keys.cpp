@@ -87,6 +87,34 @@ bool Mnemonic(Window &window, UINT key) {
     return false;
 }
 
+// Option units that share the focused unit's parent, in tab order.
+std::vector<int> OptionGroup(Window &window, int focused) {
+    std::vector<int> group;
+    HWND parent = GetParent(LiveHandle(window.units[size_t(focused)].record));
+    for (int position : TabOrder(window))
+        if ((TypeFlags(window.units[size_t(position)].record.type) & kFlagOption) &&
+            GetParent(LiveHandle(window.units[size_t(position)].record)) == parent)
+            group.push_back(position);
+    return group;
+}
+
+// Left and up go backwards, right and down forwards: the option reached is checked,
+// the others of its parent unchecked, its event 0 raised and the focus moved to it.
+bool MoveAmongOptions(Window &window, int focused, bool forward) {
+    if (focused <= 0 || !(TypeFlags(window.units[size_t(focused)].record.type) & kFlagOption)) return false;
+    std::vector<int> group = OptionGroup(window, focused);
+    auto at = std::find(group.begin(), group.end(), focused);
+    if (group.size() < 2 || at == group.end()) return false;
+    size_t i = size_t(at - group.begin());
+    int next = group[forward ? (i + 1) % group.size() : (i + group.size() - 1) % group.size()];
+    for (int position : group)
+        SendMessageA(LiveHandle(window.units[size_t(position)].record), BM_SETCHECK,
+                     position == next ? BST_CHECKED : BST_UNCHECKED, 0);
+    Click(window, next);
+    if (HWND h = LiveHandle(window.units[size_t(next)].record)) SetFocus(h);
+    return true;
+}
+
 } // namespace
 
 std::vector<int> TabOrder(Window &window) {
@@ -117,6 +145,10 @@ bool HandleWindowKey(CWinFormUnit &unit, Window &window, const MSG &msg) {
         if (!unit.props.number[kWinEscCloses]) return false;
         PostMessageA(unit.Handle(), WM_CLOSE, 0, 0);
         return true;
+    case VK_LEFT:
+    case VK_UP: return MoveAmongOptions(window, focused, false);
+    case VK_RIGHT:
+    case VK_DOWN: return MoveAmongOptions(window, focused, true);
     default: return false;
     }
 }

@@ -406,3 +406,23 @@ TEST_F(WindowUnit, ShowingHidingAndActivationRaiseTheirEvents) {
     EXPECT_EQ(std::count(Calls().begin(), Calls().end(), "activated"), 2);
     EXPECT_EQ(std::count(Calls().begin(), Calls().end(), "deactivated"), 1);
 }
+
+TEST_F(WindowUnit, ArrowKeysMoveAmongOptionsAndClickTheOneReached) {
+    ASSERT_EQ(Load(kOptions), 0);
+    SetFocus(HandleOf(kOptions, kOptionA));
+    Pump();
+    Calls().clear();
+    Key(VK_DOWN);
+    EXPECT_EQ(FocusedUnit(kOptions), kOptionB);
+    EXPECT_EQ(Calls(), std::vector<std::string>{Hex(kOptionB)});
+    Key(VK_LEFT);
+    Key(VK_UP);
+    EXPECT_EQ(FocusedUnit(kOptions), kOptionC); // wraps around
+    // Arrows on an ordinary button do nothing.
+    ASSERT_EQ(Load(kMain), 0);
+    SetFocus(HandleOf(kMain, kFetch));
+    Calls().clear();
+    Key(VK_DOWN);
+    EXPECT_EQ(FocusedUnit(kMain), kFetch);
+    EXPECT_TRUE(Calls().empty());
+}

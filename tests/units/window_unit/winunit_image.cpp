@@ -62,6 +62,9 @@ rt::LibraryInfo Library() {
     interfaces.label = units::LabelUnitInterface;
     interfaces.button = units::ButtonUnitInterface;
     units::FillCoreDataTypes(coreTypes, interfaces);
+    // An option type for the arrow keys: a button that belongs to an option group.
+    coreTypes[kOptionType - 0x10001] = coreTypes[units::kTypeButton - 0x10001];
+    coreTypes[kOptionType - 0x10001].flags |= units::kFlagOption;
     rt::LibraryInfo info{};
     info.marker = rt::kLibraryRecordMarker;
     info.dataTypeCount = 51;
@@ -131,7 +134,7 @@ bool Pump() {
 }
 
 void CloseAll() {
-    for (uint32_t w : {kMain, kSecond, kPictureWindow, kEnterWindow, kDefaults})
+    for (uint32_t w : {kMain, kSecond, kPictureWindow, kEnterWindow, kDefaults, kOptions})
         if (HWND h = HandleOf(w); h && IsWindow(h)) DestroyWindow(h);
     Pump();
 }

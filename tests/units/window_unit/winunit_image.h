@@ -27,6 +27,11 @@ enum : uint32_t {
     kEnterSecond = 0x16000403,
     kDefaults = 0x52000501,
     kBadVersion = 0x52000601,
+    kOptions = 0x52000701,
+    kOptionA = 0x16000702,
+    kOptionB = 0x16000703,
+    kOptionC = 0x16000704,
+    kOptionType = 0x10008,
 };
 
 void StartRuntime();
