@@ -66,6 +66,17 @@ std::string Bmp(int width, int height, uint8_t b, uint8_t g, uint8_t r) {
     return data;
 }
 
+WNDPROC previousProc = nullptr;
+int captionPresses = 0;
+
+LRESULT CALLBACK CountCaptionPresses(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCLBUTTONDOWN && wParam == HTCAPTION) {
+        ++captionPresses;
+        return 0;
+    }
+    return CallWindowProcA(previousProc, h, message, wParam, lParam);
+}
+
 class WindowUnit : public testing::Test {
 protected:
     void SetUp() override {
@@ -425,4 +436,26 @@ TEST_F(WindowUnit, ArrowKeysMoveAmongOptionsAndClickTheOneReached) {
     Key(VK_DOWN);
     EXPECT_EQ(FocusedUnit(kMain), kFetch);
     EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(WindowUnit, DraggingTheClientAreaOrALabelMovesTheWindowWhenAllowed) {
+    ASSERT_EQ(Load(kMain), 0);
+    HWND h = HandleOf(kMain);
+    previousProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountCaptionPresses)));
+    captionPresses = 0;
+    PostMessageA(HandleOf(kMain, kPromptLabel), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    Pump();
+    EXPECT_EQ(captionPresses, 0); // not allowed yet
+    units::WriteProperty(kMain, 0, 27, -1, 1, 0);
+    PostMessageA(HandleOf(kMain, kTitleLabel), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    PostMessageA(HandleOf(kMain, kFetch), WM_LBUTTONDOWN, MK_LBUTTON, 0); // buttons do not drag
+    Pump();
+    EXPECT_EQ(captionPresses, 2);
+    // A press whose -1 handler returns false is dropped before it can drag.
+    PostMessageA(HandleOf(kMain, kPromptLabel), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    Pump();
+    EXPECT_EQ(captionPresses, 2);
+    SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc));
 }
