@@ -89,6 +89,18 @@ POINT CentredOn(int screenWidth, int screenHeight, int width, int height);
 // tiles from the top-left corner of the returned first tile).
 RECT PictureRect(int layout, SIZE picture, SIZE client);
 
+// Properties (window_unit_properties.cpp): the template data layout, the requests
+// 4, 5 and 6, and what writes change on a live window.
+const DataLayout &WindowDataLayout();
+int WriteWindowProperty(fw::WindowObject *unit, int32_t property, const PropertyValue *value, uint32_t *output);
+int ReadWindowProperty(fw::WindowObject *unit, int32_t property, PropertyValue *value);
+uint8_t *SerializeWindow(fw::WindowObject *unit, uint32_t *size);
+bool Resizable(const StoredProperties &props);
+void Maximise(CWinFormUnit &unit);
+void ApplyIcons(CWinFormUnit &unit);
+void ApplyMovable(CWinFormUnit &unit);
+void ApplyStyles(CWinFormUnit &unit);
+void ApplyTopmost(CWinFormUnit &unit, bool leaving);
 // Pre-filter steps (window_unit_keys.cpp).
 bool HandleWindowKey(CWinFormUnit &unit, Window &window, const MSG &msg);
 // The tab order: positions of the units that take the focus, in order.
