@@ -23,6 +23,45 @@ SIZE BitmapSize(HBITMAP bitmap) {
     return {bm.bmWidth, bm.bmHeight};
 }
 
+struct BmpLayout {
+    uint32_t offset;
+    int32_t width, rows;
+    uint16_t bits;
+    bool topDown;
+    size_t stride;
+};
+
+bool ReadBmpLayout(const uint8_t *p, size_t size, BmpLayout &bmp) {
+    if (size < 54 || p[0] != 'B' || p[1] != 'M') return false;
+    uint32_t header = Word32(p + 14), compression = Word32(p + 30);
+    int32_t height = int32_t(Word32(p + 22));
+    bmp.offset = Word32(p + 10);
+    bmp.width = int32_t(Word32(p + 18));
+    bmp.bits = Word16(p + 28);
+    bmp.topDown = height < 0;
+    int64_t rows = bmp.topDown ? -int64_t(height) : height;
+    if (header < 40 || bmp.width <= 0 || rows <= 0 || bmp.width > 16384 || rows > 16384 ||
+        (bmp.bits != 24 && bmp.bits != 32) || (compression != 0 && !(compression == 3 && bmp.bits == 32)))
+        return false;
+    bmp.rows = int32_t(rows);
+    bmp.stride = (size_t(bmp.width) * bmp.bits / 8 + 3) & ~size_t(3);
+    return bmp.offset <= size && bmp.stride * size_t(bmp.rows) <= size - bmp.offset;
+}
+
+// 32-bit opaque pixels, rows from the top.
+std::vector<uint8_t> TopDownPixels(const uint8_t *p, const BmpLayout &bmp) {
+    std::vector<uint8_t> pixels(size_t(bmp.width) * size_t(bmp.rows) * 4);
+    for (int32_t y = 0; y < bmp.rows; ++y) {
+        const uint8_t *src = p + bmp.offset + bmp.stride * size_t(bmp.topDown ? y : bmp.rows - 1 - y);
+        uint8_t *dst = pixels.data() + size_t(y) * size_t(bmp.width) * 4;
+        for (int32_t x = 0; x < bmp.width; ++x, src += bmp.bits / 8, dst += 4) {
+            std::memcpy(dst, src, 3);
+            dst[3] = 0xff;
+        }
+    }
+    return pixels;
+}
+
 } // namespace
 
 RECT PictureRect(int layout, SIZE picture, SIZE client) {
@@ -42,30 +81,10 @@ RECT PictureRect(int layout, SIZE picture, SIZE client) {
 
 // Uncompressed 24- and 32-bit BMP files; anything else does not decode.
 HBITMAP BitmapFromPictureData(const std::string &data) {
-    auto *p = reinterpret_cast<const uint8_t *>(data.data());
-    size_t size = data.size();
-    if (size < 54 || p[0] != 'B' || p[1] != 'M') return nullptr;
-    uint32_t offset = Word32(p + 10), header = Word32(p + 14);
-    int32_t width = int32_t(Word32(p + 18)), height = int32_t(Word32(p + 22));
-    uint16_t bits = Word16(p + 28);
-    uint32_t compression = Word32(p + 30);
-    bool topDown = height < 0;
-    int64_t rows = topDown ? -int64_t(height) : height;
-    if (header < 40 || width <= 0 || rows <= 0 || width > 16384 || rows > 16384 || (bits != 24 && bits != 32) ||
-        (compression != 0 && !(compression == 3 && bits == 32)))
-        return nullptr;
-    size_t stride = (size_t(width) * bits / 8 + 3) & ~size_t(3);
-    if (offset > size || stride * size_t(rows) > size - offset) return nullptr;
-    std::vector<uint8_t> pixels(size_t(width) * size_t(rows) * 4);
-    for (int64_t y = 0; y < rows; ++y) {
-        const uint8_t *src = p + offset + stride * size_t(topDown ? y : rows - 1 - y);
-        uint8_t *dst = pixels.data() + size_t(y) * size_t(width) * 4;
-        for (int32_t x = 0; x < width; ++x, src += bits / 8, dst += 4) {
-            std::memcpy(dst, src, 3);
-            dst[3] = 0xff;
-        }
-    }
-    return CreateBitmap(width, int(rows), 1, 32, pixels.data());
+    BmpLayout bmp;
+    if (!ReadBmpLayout(reinterpret_cast<const uint8_t *>(data.data()), data.size(), bmp)) return nullptr;
+    std::vector<uint8_t> pixels = TopDownPixels(reinterpret_cast<const uint8_t *>(data.data()), bmp);
+    return CreateBitmap(bmp.width, bmp.rows, 1, 32, pixels.data());
 }
 
 void DrawPicture(HDC dc, HBITMAP picture, int layout, RECT area) {

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "gbk.h"
@@ -349,6 +350,25 @@ TEST_F(WindowUnit, UndecodablePictureDataDrawNothing) {
     HBITMAP ok = units::BitmapFromPictureData(Bmp(3, 2, 1, 2, 3));
     EXPECT_NE(ok, nullptr);
     DeleteObject(ok);
+}
+
+TEST_F(WindowUnit, BottomUpAndTopDownRowsBothLandTheRightWayUp) {
+    std::string data = Bmp(1, 2, 0, 0, 0);
+    data[54 + 2] = char(255); // the first stored row: the bottom one of a bottom-up file
+    auto topPixel = [](const std::string &bmp) {
+        HBITMAP bitmap = units::BitmapFromPictureData(bmp);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        COLORREF top = GetPixel(dc, 0, 0);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+        return top;
+    };
+    EXPECT_EQ(topPixel(data), RGB(0, 0, 0));
+    int32_t negative = -2;
+    std::memcpy(&data[22], &negative, 4);
+    EXPECT_EQ(topPixel(data), RGB(255, 0, 0));
 }
 
 TEST_F(WindowUnit, WindowOutOfTheTaskBarIsOwnedByTheHiddenWindow) {
