@@ -4,10 +4,13 @@
 #include <vector>
 
 #include "command_table.h"
+#include "button_unit.h"
 #include "common_dialog.h"
 #include "core_library.h"
 #include "core_unit_types.h"
 #include "edit_box.h"
+#include "label_unit.h"
+#include "window_unit.h"
 #include "multithreading_library.h"
 
 namespace image {
@@ -55,7 +58,10 @@ struct LibraryList {
         records[0].furtherVersions[3] = 7;
         records[0].dataTypeCount = kCoreDataTypeCount;
         units::CoreUnitInterfaces interfaces;
+        interfaces.window = units::WindowUnitInterface;
         interfaces.editBox = units::EditBoxInterface();
+        interfaces.label = units::LabelUnitInterface;
+        interfaces.button = units::ButtonUnitInterface;
         interfaces.commonDialog = units::CommonDialogInterface();
         units::FillCoreDataTypes(coreDataTypes, interfaces);
         records[0].dataTypes = coreDataTypes;
