@@ -74,8 +74,10 @@ fs::path StartWithSkinLibrary() {
     return dir;
 }
 
+// The copy the declared call loaded: the one in the run directory, named in full (a
+// bare name would find a copy next to the test program first).
 std::string AttachedSkinName() {
-    HMODULE m = LoadLibraryA("SkinH_EL.dll");
+    HMODULE m = LoadLibraryA(DosPath(StartWithSkinLibrary() / "SkinH_EL.dll").c_str());
     FARPROC f = GetProcAddress(m, "SkinH_GetSkinName");
     char name[64] = {};
     if (f) reinterpret_cast<int (*)(char *, int)>(reinterpret_cast<void *>(f))(name, sizeof name);
