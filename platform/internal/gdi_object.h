@@ -18,6 +18,7 @@ namespace platform {
 enum class GdiKind { Brush, Pen, Font, Bitmap };
 
 struct GdiObject {
+    explicit GdiObject(GdiKind kind) : kind(kind) {}
     GdiKind kind;
     bool stock = false;
     // brush and pen
