@@ -78,6 +78,13 @@ std::string ExpectedStatus(const std::vector<std::string> &keywords) {
     return status + kEndLine;
 }
 
+// Loaded and shown: the window's units exist (the result box is created last) and the
+// window became visible at the end of its load.
+bool MainWindowShown() {
+    auto window = reinterpret_cast<HWND>(rt::RuntimeService(rt::kServiceWindowHandleAt, 0, 0));
+    return window && IsWindowVisible(window) && UnitWindow(kResultBox) && UnitWindow(kStartButton);
+}
+
 void Verdict(bool ok, const std::string &what) {
     std::fprintf(stderr, "%s\n", ok ? "verdict: ok" : ("verdict: " + what).c_str());
     std::fflush(stderr);
@@ -90,7 +97,7 @@ void Verdict(bool ok, const std::string &what) {
     setenv("SORVEL_HOST", ("127.0.0.1:" + std::to_string(mock->Port())).c_str(), 1);
     static rt::RuntimeApp app(&ApplicationImageHeader, &ApplicationEntry, ApplicationWindowSet);
     std::thread driver([&mock, drive] {
-        bool up = WaitFor([] { return rt::RuntimeService(rt::kServiceWindowHandleAt, 0, 0) != 0; }, 20);
+        bool up = WaitFor([] { return MainWindowShown(); }, 20);
         if (up) drive();
         else Verdict(false, "the main window did not open");
         mock.reset();
