@@ -42,11 +42,6 @@ void StartThread(uint32_t (*routine)(void *), intptr_t parameter) {
                  {Word(0), Word(0), reinterpret_cast<uintptr_t>(routine), uintptr_t(parameter), Word(0), Word(&threadId)});
 }
 
-std::string ReadContent(uint32_t unit) {
-    uint64_t value = rt::RuntimeHelpers.readUnitProperty(kMainWindow, unit, kContentProperty, -1);
-    return TakeText(rt::TypedValue{uint32_t(value), uint32_t(value >> 32), rt::kTypeText});
-}
-
 void Append(uint32_t box, const std::string &text) {
     CallCommand(cmd::AppendText, {UnitArg(kEditBoxType, box), TextArg(text.c_str())});
 }
@@ -104,7 +99,7 @@ std::string NumberedPageAddress(const std::string &host, const std::string &visi
 
 // The page count box's number, truncated toward zero; not a number gives 0.
 int32_t PageCount() {
-    std::string text = ReadContent(kPageCountBox);
+    std::string text = ReadUnitText(kPageCountBox, kContentProperty);
     double pages = CallCommand(cmd::ToNumber, {TextArg(text.c_str())}).AsDouble();
     if (!std::isfinite(pages)) return 0;
     pages = std::trunc(pages);
@@ -159,7 +154,7 @@ void StartCollection() {
 }
 
 uint32_t CollectionDriver(void *) {
-    std::string keywords = RemoveBlankLines(ReadContent(kKeywordBox), false);
+    std::string keywords = RemoveBlankLines(ReadUnitText(kKeywordBox, kContentProperty), false);
     std::vector<char> trimmed(keywords.begin(), keywords.end());
     trimmed.push_back('\0');
     CallDeclared(image::kDeclaredPathRemoveBlanks, {Word(trimmed.data())});

@@ -24,11 +24,6 @@ constexpr int32_t kDialogFilter = 11;
 constexpr int32_t kSaveFileDialog = 1;
 constexpr int32_t kMessageMilliseconds = 1000;
 
-std::string ReadText(uint32_t unit, int32_t property) {
-    uint64_t value = rt::RuntimeHelpers.readUnitProperty(kMainWindow, unit, property, -1);
-    return TakeText(rt::TypedValue{uint32_t(value), uint32_t(value >> 32), rt::kTypeText});
-}
-
 // Property writes take the value's two words; a text is lent, never kept.
 void WriteText(uint32_t unit, int32_t property, const std::string &text) {
     auto pointer = uint64_t(reinterpret_cast<uintptr_t>(text.empty() ? nullptr : text.c_str()));
@@ -41,7 +36,7 @@ void WriteInteger(uint32_t unit, int32_t property, int32_t value) {
 
 // The result box's text as a byte set (GBK, "\r\n" line breaks, no terminator).
 bool WriteResults(const std::string &path) {
-    std::string content = ReadText(kResultBox, kContentProperty);
+    std::string content = ReadUnitText(kResultBox, kContentProperty);
     rt::TypedValue bytes = CallCommand(cmd::ToByteSet, {TextArg(content.c_str())});
     bool written = IsTrue(CallCommand(cmd::WriteFile, {TextArg(path.c_str()), ByteSetArg(bytes.Pointer<void>())}));
     rt::RuntimeHelpers.free(bytes.Pointer<void>());
@@ -81,6 +76,11 @@ const rt::EventRoutine kRoutines[] = {MainWindowCreated, StartPressed,     SaveP
 
 } // namespace
 
+std::string ReadUnitText(uint32_t unit, int32_t property) {
+    uint64_t value = rt::RuntimeHelpers.readUnitProperty(kMainWindow, unit, property, -1);
+    return TakeText(rt::TypedValue{uint32_t(value), uint32_t(value >> 32), rt::kTypeText});
+}
+
 const rt::EventRoutineTable ApplicationEventRoutines = {uint32_t(std::size(kRoutines)), kRoutines};
 
 void SaveResults() {
@@ -98,7 +98,7 @@ void ClearResults() { WriteText(kResultBox, kContentProperty, std::string()); }
 void SelectAllResults() {
     CallCommand(cmd::SetFocus, {UnitArg(kEditBoxType, kResultBox)});
     WriteInteger(kResultBox, kSelectionStart, 0);
-    WriteInteger(kResultBox, kSelectionLength, TextLength(ReadText(kResultBox, kContentProperty)));
+    WriteInteger(kResultBox, kSelectionLength, TextLength(ReadUnitText(kResultBox, kContentProperty)));
 }
 
 std::string ExportPath(const std::string &chosen) {
@@ -112,7 +112,7 @@ void ExportResults() {
     WriteInteger(kExportDialog, kDialogKind, kSaveFileDialog);
     WriteText(kExportDialog, kDialogFilter, Literal(image::kExportFilter));
     if (!IsTrue(CallCommand(cmd::ShowCommonDialog, {UnitArg(kCommonDialogType, kExportDialog)}))) return;
-    WriteResults(ExportPath(ReadText(kExportDialog, kDialogFileName)));
+    WriteResults(ExportPath(ReadUnitText(kExportDialog, kDialogFileName)));
 }
 
 } // namespace app

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "value.h"
 
@@ -31,6 +32,10 @@ constexpr uint32_t kLabelType = 0x0001000a;
 constexpr uint32_t kCommonDialogType = 0x0001001f;
 
 constexpr int32_t kContentProperty = 8;
+
+// A text property of a main-window unit, read through helper slot 4 (a new text
+// that is freed once copied).
+std::string ReadUnitText(uint32_t unit, int32_t property);
 
 // A unit as a command argument: its type, window and unit identifiers.
 inline rt::TypedValue UnitArg(uint32_t type, uint32_t unit) { return {kMainWindow, unit, type}; }

@@ -10,19 +10,6 @@
 namespace rt {
 namespace {
 
-// The whole path, however long: a cut path would move the run directory.
-std::string ExecutablePath() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, path.data(), DWORD(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 void TakePaths(RuntimeApp &app) {
     std::string path = ExecutablePath();
     size_t slash = path.rfind('\\');

@@ -89,6 +89,9 @@ public:
 
 RuntimeApp &App();
 
+// The program's full DOS path, however long.
+std::string ExecutablePath();
+
 // Handler 6.
 void InitializeRuntime();
 // Helper slot 10, and the modal form used while a modal window is up.
