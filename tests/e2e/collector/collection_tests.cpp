@@ -1,152 +1,203 @@
-// The whole tool in one process: the program runs on the main thread exactly as it
-// does when started, against sorvel-mock, while a driver thread uses it the way a
-// person would (types keywords, presses the buttons, closes the window) and checks
-// what the boxes show. Each scenario runs in a child process and prints its verdict.
+// Collections of the whole tool against sorvel-mock: what the boxes show, what the
+// service is asked, and how the tool copes with a slow, cut or verbose service.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
-#include <memory>
-#include <string>
-#include <thread>
-#include <vector>
+#include <QApplication>
+#include <QImage>
+#include <QPalette>
+#include <QWidget>
 
+#include <cstdlib>
+#include <filesystem>
+
+#include "expected_pages.h"
 #include "gbk.h"
 #include "main_window_units.h"
-#include "mock_process.h"
-#include "sorvel_mock/pages.h"
-#include "runtime_app.h"
 #include "runtime_interface.h"
-#include "windows.h"
-
-extern const rt::ImageHeader ApplicationImageHeader;
-extern const rt::WindowSetOperations *const ApplicationWindowSet;
-int ApplicationEntry();
+#include "tool_harness.h"
+#include "window_host.h"
 
 namespace {
 
 using namespace app;
+using namespace e2e;
 
-const std::string kEndLine = rt::ToGbk("采集结束，感谢您的使用\r\n");
+constexpr int32_t kButtonCaption = 10;
 
-HWND UnitWindow(uint32_t unit) {
-    intptr_t object = rt::RuntimeService(rt::kServiceUnitObject, kMainWindow, unit);
-    return object ? reinterpret_cast<HWND>(rt::RuntimeService(rt::kServiceHandleOfWindowObject, object, 0)) : nullptr;
-}
+const char kDefaultAgent[] = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1; QW7ZR; .NET CLR 2.0.50727; "
+                             ".NET CLR 3.0.04506.648; .NET CLR 3.5.21022)";
 
-std::string Content(uint32_t unit) {
-    uint64_t value = rt::RuntimeHelpers.readUnitProperty(kMainWindow, unit, kContentProperty, -1);
-    auto *text = reinterpret_cast<char *>(uintptr_t(value));
-    std::string s = text ? text : "";
-    rt::RuntimeHelpers.free(text);
-    return s;
-}
-
-void SetContent(uint32_t unit, const std::string &gbk) {
-    auto pointer = uint64_t(reinterpret_cast<uintptr_t>(gbk.c_str()));
-    rt::RuntimeHelpers.writeUnitProperty(kMainWindow, unit, kContentProperty, -1, uint32_t(pointer), uint32_t(pointer >> 32));
-}
-
-bool WaitFor(const std::function<bool()> &done, int seconds) {
-    for (int i = 0; i < seconds * 10; ++i) {
-        if (done()) return true;
-        Sleep(100);
+// Every request in the order the jobs make them, each with the tool's own headers and
+// its address as referrer.
+std::string RequestProblem(const std::vector<std::string> &expectedTargets) {
+    std::vector<LoggedRequest> log = ReadRequestLog(RunDirectory() + "requests.log");
+    if (log.size() != expectedTargets.size())
+        return std::to_string(log.size()) + " requests, " + std::to_string(expectedTargets.size()) + " expected";
+    for (size_t i = 0; i < log.size(); ++i) {
+        const LoggedRequest &r = log[i];
+        if (r.path != expectedTargets[i]) return "request " + std::to_string(i) + ": " + r.path;
+        bool headers = r.HasHeader("Host", MockHost()) && r.HasHeader("User-Agent", kDefaultAgent) &&
+                       r.HasHeader("Accept", "*/*") && r.HasHeader("Accept-Language", "zh-cn") &&
+                       r.HasHeader("Referer", "http://" + MockHost() + r.path);
+        if (!headers) return "headers: " + r.line;
     }
-    return false;
+    return "";
 }
 
-size_t Count(const std::string &text, const std::string &part) {
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
-    return n;
+std::vector<std::string> Joined(std::vector<std::string> a, const std::vector<std::string> &b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
-// The sites a keyword gives with two numbered pages: the first page, page 1 (the same
-// offset again) and page 2.
-std::string ExpectedSites(const std::string &keyword) {
-    std::string expected;
-    for (int offset : {0, 0, 10})
-        for (const std::string &site : sorvel_mock::SitesFor(keyword, offset)) expected += rt::ToGbk(site) + "\r\n";
-    return expected;
+// A picture of the window after a collection, for the README, when asked for.
+void SaveScreenshot() {
+    const char *file = std::getenv("SORVEL_SCREENSHOT");
+    if (!file) return;
+    HWND window = reinterpret_cast<HWND>(rt::RuntimeService(rt::kServiceWindowHandleAt, 0, 0));
+    OnWindowThread([window, file] { platform::HostOf(window)->window()->grab().toImage().save(file); });
 }
 
-std::string ExpectedStatus(const std::vector<std::string> &keywords) {
-    std::string status;
-    for (const std::string &k : keywords)
-        status += rt::ToGbk("====正在采集") + k + rt::ToGbk("====\r\n正在采集Sorvel第1页\r\n正在采集Sorvel第2页\r\n");
-    return status + kEndLine;
-}
-
-// Loaded and shown: the window's units exist (the result box is created last) and the
-// window became visible at the end of its load.
-bool MainWindowShown() {
-    auto window = reinterpret_cast<HWND>(rt::RuntimeService(rt::kServiceWindowHandleAt, 0, 0));
-    return window && IsWindowVisible(window) && UnitWindow(kResultBox) && UnitWindow(kStartButton);
-}
-
-void Verdict(bool ok, const std::string &what) {
-    std::fprintf(stderr, "%s\n", ok ? "verdict: ok" : ("verdict: " + what).c_str());
-    std::fflush(stderr);
-}
-
-// Runs the program with `drive` on a thread of its own; the program's exit code ends
-// the process, as it does when the tool is started.
-[[noreturn]] void RunToolWith(void (*drive)()) {
-    auto mock = std::make_unique<mock_test::MockProcess>(std::vector<std::string>{});
-    setenv("SORVEL_HOST", ("127.0.0.1:" + std::to_string(mock->Port())).c_str(), 1);
-    static rt::RuntimeApp app(&ApplicationImageHeader, &ApplicationEntry, ApplicationWindowSet);
-    std::thread driver([&mock, drive] {
-        bool up = WaitFor([] { return MainWindowShown(); }, 20);
-        if (up) drive();
-        else Verdict(false, "the main window did not open");
-        mock.reset();
-        PostMessageA(reinterpret_cast<HWND>(rt::RuntimeService(rt::kServiceWindowHandleAt, 0, 0)), WM_CLOSE, 0, 0);
-    });
-    driver.detach();
-    ExitProcess(UINT(fw::FrameworkMain()));
-}
-
-void PressStart() { SendMessageA(UnitWindow(kStartButton), BM_CLICK, 0, 0); }
-
-bool CollectionEnded(size_t endLines) {
-    return WaitFor([endLines] { return Count(Content(kStatusBox), kEndLine) >= endLines; }, 90);
+void OpenWithUnitsSampleKeywordsAndSkin() {
+    std::string keywords = Content(kKeywordBox);
+    bool sample = keywords == rt::ToGbk("Lumora 官网\r\n新浪\r\nSorvel网\r\n板凳");
+    HWND pages = UnitWindow(kPageCountBox);
+    bool pageBox = Content(kPageCountBox) == "2" && IsWindowVisible(pages) && !IsWindowEnabled(pages);
+    bool buttons = Text(kStartButton, kButtonCaption) == rt::ToGbk("获取") &&
+                   Text(kSaveButton, kButtonCaption) == rt::ToGbk("保存") &&
+                   Text(kClearButton, kButtonCaption) == rt::ToGbk("清空网址") &&
+                   Text(kSelectAllButton, kButtonCaption) == rt::ToGbk("全选");
+    bool installed = std::filesystem::exists(RunDirectory() + "SkinH_EL.dll");
+    // Skin 13's window colour reaches the application once the library has applied it.
+    bool skinned = WaitFor(
+        [] {
+            QColor colour;
+            OnWindowThread([&colour] { colour = QApplication::palette().color(QPalette::Window); });
+            return colour == QColor(0xdf, 0xe8, 0xf5);
+        },
+        5);
+    Verdict(sample && pageBox && buttons && installed && skinned,
+            "sample " + std::to_string(sample) + " page box " + std::to_string(pageBox) + " buttons " +
+                std::to_string(buttons) + " installed " + std::to_string(installed) + " skinned " +
+                std::to_string(skinned));
 }
 
 void CollectTwoKeywordsThenPressAgain() {
     SetContent(kKeywordBox, "a\r\n\r\nb\r\n");
-    PressStart();
+    Press(kStartButton);
     if (!CollectionEnded(1)) return Verdict(false, "no end line: " + Content(kStatusBox));
     std::string status = Content(kStatusBox), results = Content(kResultBox);
-    if (status != ExpectedStatus({"a", "b"})) return Verdict(false, "status: " + status);
-    if (results != ExpectedSites("a") + ExpectedSites("b")) return Verdict(false, "results: " + results);
-    PressStart(); // the counters are never reset: only the end line comes
+    if (status != ExpectedStatus({"a", "b"}, 2)) return Verdict(false, "status: " + status);
+    if (results != ExpectedSites("a", 2) + ExpectedSites("b", 2)) return Verdict(false, "results: " + results);
+    std::string requests = RequestProblem(Joined(ExpectedTargets("a", 2), ExpectedTargets("b", 2)));
+    if (!requests.empty()) return Verdict(false, requests);
+    SaveScreenshot();
+    Press(kStartButton); // the counters are never reset: only the end line comes
     if (!CollectionEnded(2)) return Verdict(false, "no second end line");
-    bool ok = Content(kStatusBox) == status + kEndLine && Content(kResultBox) == results;
+    bool ok = Content(kStatusBox) == status + EndLine() && Content(kResultBox) == results &&
+              ReadRequestLog(RunDirectory() + "requests.log").size() == 8;
     Verdict(ok, "second press: " + Content(kStatusBox));
 }
 
 void CollectOnlyTwoOfThreeKeywords() {
-    SetContent(kKeywordBox, rt::ToGbk("中\r\nx y\r\nthird"));
-    PressStart();
+    const std::string zhong = rt::ToGbk("中");
+    SetContent(kKeywordBox, zhong + "\r\nx y\r\nthird");
+    Press(kStartButton);
     if (!CollectionEnded(1)) return Verdict(false, "no end line");
     std::string results = Content(kResultBox);
-    bool ok = Content(kStatusBox) == ExpectedStatus({rt::ToGbk("中"), "x y"}) &&
-              results == ExpectedSites(rt::ToGbk("中")) + ExpectedSites("x y");
-    Verdict(ok, "status: " + Content(kStatusBox) + " results: " + results);
+    if (Content(kStatusBox) != ExpectedStatus({zhong, "x y"}, 2)) return Verdict(false, "status: " + Content(kStatusBox));
+    if (results != ExpectedSites(zhong, 2) + ExpectedSites("x y", 2)) return Verdict(false, "results: " + results);
+    std::string requests = RequestProblem(Joined(ExpectedTargets("%D6%D0", 2), ExpectedTargets("x%20y", 2)));
+    Verdict(requests.empty(), requests);
 }
 
-class Collection : public testing::Test {
-protected:
-    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+// A keyword box of line breaks only: no job, the end line at once.
+void CollectNothingFromBlankLines() {
+    SetContent(kKeywordBox, "\r\n\r\n  \r\n\r\n");
+    Press(kStartButton);
+    if (!CollectionEnded(1)) return Verdict(false, "no end line");
+    bool ok = Content(kStatusBox) == EndLine() && Content(kResultBox).empty() &&
+              ReadRequestLog(RunDirectory() + "requests.log").empty();
+    Verdict(ok, "status: " + Content(kStatusBox) + " results: " + Content(kResultBox));
+}
+
+void CollectOneKeyword(int pages, bool dropped) {
+    SetContent(kKeywordBox, "a");
+    Press(kStartButton);
+    if (!CollectionEnded(1)) return Verdict(false, "no end line: " + Content(kStatusBox));
+    if (Content(kStatusBox) != ExpectedStatus({"a"}, pages)) return Verdict(false, "status: " + Content(kStatusBox));
+    std::string results = Content(kResultBox);
+    Verdict(results == ExpectedSites("a", pages, dropped), "results: " + results);
+}
+
+void CollectTwoPages() { CollectOneKeyword(2, false); }
+void CollectTwoPagesOfCutPages() {
+    std::string cut = ExpectedSites("a", 2, true);
+    if (cut.empty() || cut.size() >= ExpectedSites("a", 2).size())
+        return Verdict(false, "cut pages that hold every site or none test nothing");
+    CollectOneKeyword(2, true);
+}
+
+// The job leaves no trace of a window that is gone: the program ends with 0.
+void CloseDuringACollection() {
+    SetContent(kKeywordBox, "a\r\nb");
+    Press(kStartButton);
+    bool started = WaitFor([] { return !Content(kResultBox).empty(); }, 30);
+    Verdict(started, "nothing was collected");
+}
+
+struct PageCountCase {
+    const char *name;
+    const char *text;
+    int pages;
 };
+
+void PrintTo(const PageCountCase &c, std::ostream *out) { *out << '"' << c.text << '"'; }
+
+class PageCount : public testing::TestWithParam<PageCountCase> {};
+
+const PageCountCase *currentCase = nullptr;
+
+void CollectWithPageCountText() {
+    SetContent(kPageCountBox, currentCase->text);
+    CollectOneKeyword(currentCase->pages, false);
+}
 
 } // namespace
 
-TEST_F(Collection, TwoKeywordsAreCollectedPageByPageAndASecondPressOnlyEnds) {
-    EXPECT_EXIT(RunToolWith(CollectTwoKeywordsThenPressAgain), testing::ExitedWithCode(0), "verdict: ok");
+TEST(Collection, TheWindowOpensWithItsUnitsSampleKeywordsAndSkin) { ExpectToolScenario(OpenWithUnitsSampleKeywordsAndSkin); }
+
+TEST(Collection, TwoKeywordsAreCollectedPageByPageAndASecondPressOnlyEnds) {
+    ExpectToolScenario(CollectTwoKeywordsThenPressAgain, {"--log", "requests.log"});
 }
 
-TEST_F(Collection, OnlyTheFirstTwoKeywordsAreCollected) {
-    EXPECT_EXIT(RunToolWith(CollectOnlyTwoOfThreeKeywords), testing::ExitedWithCode(0), "verdict: ok");
+TEST(Collection, OnlyTheFirstTwoKeywordsAreCollectedAndSentAsGbk) {
+    ExpectToolScenario(CollectOnlyTwoOfThreeKeywords, {"--log", "requests.log"});
+}
+
+TEST(Collection, BlankLinesAloneCollectNothing) {
+    ExpectToolScenario(CollectNothingFromBlankLines, {"--log", "requests.log"});
+}
+
+TEST_P(PageCount, TruncatesTowardZeroAndNotANumberIsNone) {
+    currentCase = &GetParam();
+    ExpectToolScenario(CollectWithPageCountText);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, PageCount,
+                         testing::Values(PageCountCase{"Zero", "0", 0}, PageCountCase{"Negative", "-3", 0},
+                                         PageCountCase{"Letters", "abc", 0}, PageCountCase{"Fraction", "2.9", 2}),
+                         [](const testing::TestParamInfo<PageCountCase> &info) { return info.param.name; });
+
+TEST(FaultyService, ASlowServiceLosesNothing) { ExpectToolScenario(CollectTwoPages, {"--slow", "0.5"}); }
+
+TEST(FaultyService, HeaderBlocksOverTheBufferLoseNothing) {
+    ExpectToolScenario(CollectTwoPages, {"--big-headers"});
+}
+
+TEST(FaultyService, CutPagesKeepEverySiteThatArrived) {
+    ExpectToolScenario(CollectTwoPagesOfCutPages, {"--drop"});
+}
+
+TEST(Closing, TheWindowClosedDuringACollectionEndsTheProgramWithZero) {
+    ExpectToolScenario(CloseDuringACollection, {"--slow", "0.3"});
 }
