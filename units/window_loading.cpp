@@ -183,6 +183,7 @@ bool FailLoad(Window &window) {
     window.loadedCopy.clear();
     window.loaded = false;
     window.shown = false;
+    window.modal = false;
     LowerSuppression();
     return false;
 }
@@ -238,6 +239,7 @@ bool LoadWindow(uint32_t windowId, bool reload, bool modal, HWND owner) {
     }
     if (modal) owner = nullptr;
     else if (owner && !IsWindow(owner)) return false;
+    window.modal = modal; // the window unit takes its owner by it
     PrepareWindowThread();
     RaiseSuppression();
     window.loadedCopy = window.units;

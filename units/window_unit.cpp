@@ -40,10 +40,14 @@ bool AnyWindowLoaded() {
 }
 
 
+// Without an owner, a modal window or one kept out of the task bar is owned by the
+// runtime's hidden window.
 HWND OwnerFor(const CreateUnitArgs &a, const StoredProperties &p) {
     if (a.parent) return a.parent;
     rt::RuntimeApp &app = rt::App();
-    return !p.number[kWinTaskBar] && app.imageKind != 0 ? app.hiddenWindow : nullptr;
+    const Window *window = FindWindow(a.windowId);
+    bool modal = window && window->modal;
+    return (modal || !p.number[kWinTaskBar]) && app.imageKind != 0 ? app.hiddenWindow : nullptr;
 }
 
 HWND CreateFrame(CWinFormUnit &unit, const CreateUnitArgs &a, const std::string &cls) {

@@ -16,6 +16,7 @@
 #include "unit_properties.h"
 #include "window_host.h"
 #include "window_list.h"
+#include "window_loading.h"
 #include "window_unit.h"
 #include "winunit_image.h"
 
@@ -376,6 +377,15 @@ TEST_F(WindowUnit, WindowOutOfTheTaskBarIsOwnedByTheHiddenWindow) {
     ASSERT_EQ(Load(kSecond), 0);
     ASSERT_NE(rt::App().hiddenWindow, nullptr);
     EXPECT_EQ(GetWindow(HandleOf(kEnterWindow), GW_OWNER), rt::App().hiddenWindow);
+    EXPECT_EQ(GetWindow(HandleOf(kSecond), GW_OWNER), nullptr);
+}
+
+TEST_F(WindowUnit, AModalWindowIsOwnedByTheHiddenWindowEvenInTheTaskBar) {
+    ASSERT_TRUE(units::LoadWindow(kSecond, false, true, nullptr)); // no nested loop: only the load
+    EXPECT_EQ(GetWindow(HandleOf(kSecond), GW_OWNER), rt::App().hiddenWindow);
+    DestroyWindow(HandleOf(kSecond));
+    Pump();
+    ASSERT_EQ(Load(kSecond), 0); // loaded again without the modal flag
     EXPECT_EQ(GetWindow(HandleOf(kSecond), GW_OWNER), nullptr);
 }
 
