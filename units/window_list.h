@@ -31,6 +31,7 @@ struct Window {
     bool loaded = false;
     bool shown = false; // shown after its load
     bool modal = false;
+    bool reloading = false; // destroyed by a reload: its end does not end the program
     std::atomic<bool> modalRunning{false};
     std::vector<DisabledWindow> disabledByModal;
     std::vector<bool> onHiddenPage; // by unit position, noted at load

@@ -235,7 +235,9 @@ bool LoadWindow(uint32_t windowId, bool reload, bool modal, HWND owner) {
     Window &window = *found;
     if (IsLive(window.units[0].record)) {
         if (!reload) return ActivateLoaded(window);
+        window.reloading = true;
         DestroyWindow(WindowHandle(window));
+        window.reloading = false;
     }
     if (modal) owner = nullptr;
     else if (owner && !IsWindow(owner)) return false;

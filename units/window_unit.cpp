@@ -263,11 +263,14 @@ BOOL CWinFormUnit::PreTranslateMessage(MSG *msg) {
 }
 
 // The framework's clean-up first; when no window of the set is left and the main
-// loop runs, the program ends.
+// loop runs, the program ends, unless the window is being reloaded.
 void CWinFormUnit::PostNcDestroy() {
-    rt::RuntimeService(rt::kServiceUnitDestroyed, windowId, 0);
+    uint32_t id = windowId;
+    rt::RuntimeService(rt::kServiceUnitDestroyed, id, 0);
     delete this;
-    if (rt::App().mainLoopStarted && !AnyWindowLoaded()) PostQuitMessage(0);
+    const Window *window = FindWindow(id);
+    bool reloading = window && window->reloading; // it comes straight back
+    if (rt::App().mainLoopStarted && !AnyWindowLoaded() && !reloading) PostQuitMessage(0);
 }
 
 void SetWindowDefaults(StoredProperties &p) {

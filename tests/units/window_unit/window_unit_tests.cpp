@@ -211,6 +211,19 @@ TEST_F(WindowUnit, ClosingTheLastWindowEndsTheProgramButNotOneOfTwo) {
     EXPECT_TRUE(Pump());
 }
 
+TEST_F(WindowUnit, ReloadingTheOnlyWindowKeepsTheProgramRunning) {
+    ASSERT_EQ(Load(kMain), 0);
+    Pump();
+    HWND before = HandleOf(kMain);
+    rt::App().mainLoopStarted = true;
+    ASSERT_TRUE(units::LoadWindow(kMain, true, false, nullptr));
+    EXPECT_FALSE(Pump());
+    EXPECT_NE(HandleOf(kMain), nullptr);
+    EXPECT_FALSE(IsWindow(before));
+    PostMessageA(HandleOf(kMain), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Pump());
+}
+
 TEST_F(WindowUnit, ClosingWithoutTheMainLoopDoesNotQuit) {
     ASSERT_EQ(Load(kSecond), 0);
     PostMessageA(HandleOf(kSecond), WM_CLOSE, 0, 0);
