@@ -6,7 +6,6 @@
 // output under BUILD_DIR.
 // DECLARATIONS lists the declared functions: "NAME DLL EXPORT" ("-" = no DLL named).
 // Writes image_data.cpp and image_data.h into OUT_DIR.
-#include <iconv.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -17,7 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "gbk_text.h"
+
 namespace {
+
+using tools::ToGbk;
 
 struct Constant {
     std::string name;
@@ -27,20 +30,6 @@ struct Constant {
 struct Declaration {
     std::string name, dll, exportName;
 };
-
-std::string ToGbk(const std::string &utf8) {
-    iconv_t cd = iconv_open("CP936", "UTF-8");
-    if (cd == iconv_t(-1)) throw std::runtime_error("no GBK converter");
-    std::string out(utf8.size() * 2 + 4, '\0');
-    char *in = const_cast<char *>(utf8.data());
-    char *dst = out.data();
-    size_t left = utf8.size(), room = out.size();
-    size_t r = iconv(cd, &in, &left, &dst, &room);
-    iconv_close(cd);
-    if (r == size_t(-1)) throw std::runtime_error("text not representable in GBK: " + utf8);
-    out.resize(out.size() - room);
-    return out;
-}
 
 std::string Unquote(const std::string &rest) {
     size_t a = rest.find('"'), b = rest.rfind('"');
