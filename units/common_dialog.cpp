@@ -5,6 +5,7 @@
 
 #include "common_dialog_run.h"
 #include "runtime_interface.h"
+#include "unit_class.h"
 #include "unit_messages.h"
 #include "window_list.h"
 
@@ -17,20 +18,8 @@ thread_local std::string readScratch; // a read's text lives here until the fram
 
 CommonDialogUnit &UnitOf(fw::WindowObject *object) { return *static_cast<CommonDialogUnit *>(object); }
 
-void RegisterClassOnce() {
-    static bool registered = [] {
-        WNDCLASSA wc{};
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        return RegisterClassA(&wc) != 0;
-    }();
-    (void)registered;
-}
-
 fw::WindowObject *Create(const CreateUnitArgs &a) {
-    RegisterClassOnce();
+    RegisterUnitClass(kClassName);
     auto *u = new CommonDialogUnit;
     u->windowId = a.windowId;
     u->unitId = a.unitId;

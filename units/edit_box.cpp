@@ -10,6 +10,7 @@
 #include "edit_box_input.h"
 #include "event_dispatch.h"
 #include "runtime_interface.h"
+#include "unit_class.h"
 #include "window_loading.h"
 
 namespace units {
@@ -38,18 +39,6 @@ DWORD EditStyle(const EditBoxProperties &p) {
     if (p.caseMode == 1) style |= ES_LOWERCASE;
     if (p.caseMode == 2) style |= ES_UPPERCASE;
     return style;
-}
-
-void RegisterClassOnce() {
-    static bool registered = [] {
-        WNDCLASSA wc{};
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        return RegisterClassA(&wc) != 0;
-    }();
-    (void)registered;
 }
 
 void MakeAdjuster(EditBoxUnit &u, bool disabled) {
@@ -96,7 +85,7 @@ void LimitPicks(EditBoxProperties &p) {
 } // namespace
 
 fw::WindowObject *editbox::CreateEditBox(const CreateUnitArgs &a) {
-    RegisterClassOnce();
+    RegisterUnitClass(kClassName);
     auto *u = new EditBoxUnit;
     u->windowId = a.windowId;
     u->unitId = a.unitId;
