@@ -192,6 +192,7 @@ const ModuleExport kUser32[] = {
     EXPORT(EnumWindows, 131, 2),
     EXPORT(EnumChildWindows, 132, 3),
     EXPORT(RegisterWindowMessageA, 133, 1),
+    EXPORT(WinHelpA, 134, 4),
 };
 
 const ModuleExport kGdi32[] = {
