@@ -136,7 +136,7 @@ bool RunDialog(CommonDialogUnit &u) {
     case kDialogOpen:
     case kDialogSave: return RunFileDialog(u.p, owner);
     case kDialogFont: return RunFontDialog(u.p, owner);
-    default: return RunHelp(u.p, u.windowId, OwnerLoaded(u));
+    default: return RunHelp(u.p, u.windowId, owner, OwnerLoaded(u));
     }
 }
 

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
-#include <set>
 #include <vector>
 
 #include "commdlg.h"
 #include "font_properties.h"
+#include "help_calls.h"
 
 namespace units {
 namespace {
@@ -35,31 +34,14 @@ int32_t PointsOfHeight(LONG height) {
     return int32_t((int64_t(std::abs(height)) * 72 + ppi / 2) / ppi);
 }
 
-std::mutex helpLock;
-std::set<uint32_t> &HelpOwners() {
-    static std::set<uint32_t> owners;
-    return owners;
-}
-
-void MarkHelp(uint32_t windowId, bool open) {
-    std::lock_guard lock(helpLock);
-    if (open) HelpOwners().insert(windowId);
-    else HelpOwners().erase(windowId);
-}
-
-bool IsFile(const std::string &path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The program's own file name with its extension replaced by "hlp".
-std::string ProgramHelpFile() {
-    char path[MAX_PATH] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string name(path, std::min<DWORD>(n, sizeof path));
-    size_t dot = name.find_last_of('.'), slash = name.find_last_of("\\/");
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) name.resize(dot);
-    return name + ".hlp";
+// The help command for the kind's command 0 to 3; a topic of 0 means the contents.
+UINT HelpCommandOf(const CommonDialogProperties &p) {
+    switch (p.helpCommand) {
+    case 1: return p.helpTopic ? HELP_CONTEXT : HELP_CONTENTS;
+    case 2: return p.helpTopic ? HELP_CONTEXTPOPUP : HELP_CONTENTS;
+    case 3: return HELP_FORCEFILE;
+    default: return HELP_CONTENTS;
+    }
 }
 
 } // namespace
@@ -125,18 +107,16 @@ bool RunFontDialog(CommonDialogProperties &p, HWND owner) {
     return true;
 }
 
-// Without a help viewer on this system a help call goes as far as its checks: the
-// owner is loaded and, for the commands that need one, the help file exists.
-bool RunHelp(const CommonDialogProperties &p, uint32_t ownerId, bool ownerLoaded) {
+bool RunHelp(const CommonDialogProperties &p, uint32_t ownerId, HWND owner, bool ownerLoaded) {
     if (!ownerLoaded) return false;
-    MarkHelp(ownerId, p.helpCommand != kHelpClose);
-    if (p.helpCommand == kHelpOnHelp || p.helpCommand == kHelpClose) return true;
-    return IsFile(p.helpFile.empty() ? ProgramHelpFile() : p.helpFile);
-}
-
-bool HelpOpenedBy(uint32_t windowId) {
-    std::lock_guard lock(helpLock);
-    return HelpOwners().count(windowId) != 0;
+    std::string file = p.helpFile.empty() ? ProgramHelpFile() : p.helpFile;
+    if (p.helpCommand == kHelpOnHelp || p.helpCommand == kHelpClose) {
+        CallHelp(ownerId, owner, file, p.helpCommand == kHelpOnHelp ? HELP_HELPONHELP : HELP_QUIT, 0);
+        return true;
+    }
+    if (!IsHelpFile(file)) return false;
+    CallHelp(ownerId, owner, file, HelpCommandOf(p), ULONG_PTR(uint32_t(p.helpTopic)));
+    return true;
 }
 
 } // namespace units

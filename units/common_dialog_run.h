@@ -19,8 +19,6 @@ bool RunFileDialog(CommonDialogProperties &p, HWND owner);
 bool RunFontDialog(CommonDialogProperties &p, HWND owner);
 // `ownerLoaded`: whether the window holding the unit is loaded. Every call marks the
 // owner as having opened help; the close command clears the mark.
-bool RunHelp(const CommonDialogProperties &p, uint32_t ownerId, bool ownerLoaded);
-// Whether help opened by the window is still open (the window closes it when it ends).
-bool HelpOpenedBy(uint32_t windowId);
+bool RunHelp(const CommonDialogProperties &p, uint32_t ownerId, HWND owner, bool ownerLoaded);
 
 } // namespace units

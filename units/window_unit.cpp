@@ -1,6 +1,7 @@
 #include "window_unit.h"
 
 #include "event_dispatch.h"
+#include "help_calls.h"
 #include "common_events.h"
 #include "runtime_app.h"
 #include "runtime_error.h"
@@ -214,7 +215,10 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (CloseCancelled(*this)) return 0;
         break;
     case WM_QUERYENDSESSION: return CloseCancelled(*this) ? FALSE : TRUE;
-    case WM_DESTROY: Raise(windowId, 0, kWindowDestroyed); break;
+    case WM_DESTROY:
+        Raise(windowId, 0, kWindowDestroyed);
+        CloseHelpOf(windowId, hwnd_);
+        break;
     case WM_MOVE: Raise(windowId, 0, kWindowMoved); break;
     case WM_SIZE: Raise(windowId, 0, kWindowResized); break;
     case WM_ACTIVATE: OnActivate(*this, wParam); break;

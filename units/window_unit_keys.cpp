@@ -1,8 +1,9 @@
 // The keyboard conventions of the window's pre-filter: Tab order, Enter and default
-// buttons, Esc, and Alt mnemonics on "&" captions.
+// buttons, Esc, F1 help, and Alt mnemonics on "&" captions.
 #include <algorithm>
 
 #include "event_dispatch.h"
+#include "help_calls.h"
 #include "window_unit.h"
 
 namespace units {
@@ -130,6 +131,18 @@ std::vector<int> TabOrder(Window &window) {
     return order;
 }
 
+// The window's help file (or the program's) at its topic; a missing file leaves the
+// key to the focused unit.
+bool F1Help(CWinFormUnit &unit) {
+    if (!unit.props.number[kWinF1Help]) return false;
+    const std::string &own = unit.props.data[kWinHelpFile];
+    std::string file = own.empty() ? ProgramHelpFile() : own;
+    if (!IsHelpFile(file)) return false;
+    int32_t topic = unit.props.number[kWinHelpTopic];
+    CallHelp(unit.windowId, unit.Handle(), file, topic ? HELP_CONTEXT : HELP_CONTENTS, ULONG_PTR(uint32_t(topic)));
+    return true;
+}
+
 bool HandleWindowKey(CWinFormUnit &unit, Window &window, const MSG &msg) {
     UINT key = UINT(msg.wParam);
     int focused = FocusedUnit(window);
@@ -149,6 +162,7 @@ bool HandleWindowKey(CWinFormUnit &unit, Window &window, const MSG &msg) {
     case VK_UP: return MoveAmongOptions(window, focused, false);
     case VK_RIGHT:
     case VK_DOWN: return MoveAmongOptions(window, focused, true);
+    case VK_F1: return F1Help(unit);
     default: return false;
     }
 }

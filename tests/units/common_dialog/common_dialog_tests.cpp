@@ -10,6 +10,8 @@
 #include "common_dialog_run.h"
 #include "commdlg.h"
 #include "dialog_hook.h"
+#include "help_calls.h"
+#include "help_hook.h"
 #include "edit_test_units.h"
 #include "gbk.h"
 #include "runtime_fixture.h"
@@ -53,6 +55,7 @@ protected:
     void TearDown() override {
         platform::SetFileDialogHook(nullptr);
         platform::SetFontDialogHook(nullptr);
+        platform::SetHelpHook(nullptr);
         Close(kMain);
     }
 };
@@ -228,6 +231,41 @@ TEST_F(CommonDialog, HelpKindChecksItsFile) {
     // Without a file name the program's own name with ".hlp" is tried; none is here.
     WriteText(kPlainDialog, 27, "");
     EXPECT_FALSE(Show(kPlainDialog));
+}
+
+// Commands 0 to 5 become WinHelp's commands; a topic of 0 means the contents.
+TEST_F(CommonDialog, HelpKindCallsWinHelpWithTheCommandAndTopic) {
+    std::vector<platform::HelpRequest> calls;
+    platform::SetHelpHook([&calls](const platform::HelpRequest &r) {
+        calls.push_back(r);
+        return TRUE;
+    });
+    char host[] = "/tmp/helpXXXXXX";
+    int fd = mkstemp(host);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    const std::string file = std::string("Z:") + host;
+    Write(kPlainDialog, 8, 3);
+    WriteText(kPlainDialog, 27, file);
+    const struct {
+        int32_t command, topic;
+        UINT expected;
+        ULONG_PTR data;
+    } cases[] = {{0, 9, HELP_CONTENTS, 0},     {1, 7, HELP_CONTEXT, 7}, {1, 0, HELP_CONTENTS, 0},
+                 {2, 5, HELP_CONTEXTPOPUP, 5}, {3, 0, HELP_FORCEFILE, 0}, {4, 0, HELP_HELPONHELP, 0},
+                 {5, 0, HELP_QUIT, 0}};
+    for (const auto &c : cases) {
+        Write(kPlainDialog, 28, uint32_t(c.command));
+        Write(kPlainDialog, 29, uint32_t(c.topic));
+        EXPECT_TRUE(Show(kPlainDialog)) << c.command;
+        ASSERT_FALSE(calls.empty());
+        EXPECT_EQ(calls.back().command, c.expected) << c.command;
+        EXPECT_EQ(calls.back().file, file) << c.command;
+        if (c.expected != HELP_CONTENTS) EXPECT_EQ(calls.back().data, c.data) << c.command;
+    }
+    unlink(host);
+    EXPECT_EQ(calls.size(), std::size(cases));
+    EXPECT_FALSE(units::HelpOpenedBy(kMain)); // the last call closed it
 }
 
 // A job thread asking for the dialog gets it run on the window's thread.

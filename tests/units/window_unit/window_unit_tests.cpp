@@ -9,8 +9,10 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 #include "gbk.h"
+#include "help_hook.h"
 #include "runtime_app.h"
 #include "runtime_interface.h"
 #include "unit_properties.h"
@@ -294,6 +296,46 @@ TEST_F(WindowUnit, EnterClicksTheDefaultButton) {
     Calls().clear();
     Key(VK_RETURN);
     EXPECT_TRUE(Calls().empty());
+}
+
+// F1 opens the window's help file at its topic when allowed; the window closes the
+// help it opened when it is destroyed.
+TEST_F(WindowUnit, F1OpensTheHelpFileAndDestructionClosesIt) {
+    std::vector<platform::HelpRequest> calls;
+    platform::SetHelpHook([&calls](const platform::HelpRequest &r) {
+        calls.push_back(r);
+        return TRUE;
+    });
+    char host[] = "/tmp/f1-help-XXXXXX";
+    int fd = mkstemp(host);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    const std::string file = std::string("Z:") + host;
+    ASSERT_EQ(Load(kMain), 0);
+    Key(VK_F1); // property 23 is false
+    EXPECT_TRUE(calls.empty());
+    units::WriteProperty(kMain, 0, 23, -1, 1, 0);
+    units::WriteProperty(kMain, 0, 24, -1, uint32_t(reinterpret_cast<uintptr_t>(file.c_str())),
+                         uint32_t(uint64_t(reinterpret_cast<uintptr_t>(file.c_str())) >> 32));
+    units::WriteProperty(kMain, 0, 25, -1, 12, 0);
+    Key(VK_F1);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].command, UINT(HELP_CONTEXT));
+    EXPECT_EQ(calls[0].data, ULONG_PTR(12));
+    EXPECT_EQ(calls[0].file, file);
+    DestroyWindow(HandleOf(kMain));
+    Pump();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].command, UINT(HELP_QUIT));
+    unlink(host);
+    // Without the file, F1 does nothing.
+    ASSERT_EQ(Load(kMain), 0);
+    units::WriteProperty(kMain, 0, 23, -1, 1, 0);
+    units::WriteProperty(kMain, 0, 24, -1, uint32_t(reinterpret_cast<uintptr_t>(file.c_str())),
+                         uint32_t(uint64_t(reinterpret_cast<uintptr_t>(file.c_str())) >> 32));
+    Key(VK_F1);
+    EXPECT_EQ(calls.size(), 2u);
+    platform::SetHelpHook(nullptr);
 }
 
 TEST_F(WindowUnit, EnterMovesTheFocusWhenThePropertySaysSoAndEscIsOff) {
