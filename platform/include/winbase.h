@@ -44,6 +44,16 @@ HMODULE WINAPI LoadLibraryA(LPCSTR lpLibFileName);
 FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 BOOL WINAPI FreeLibrary(HMODULE hLibModule);
 
+/* Resources */
+#define RT_ICON MAKEINTRESOURCEA(3)
+#define RT_RCDATA MAKEINTRESOURCEA(10)
+#define RT_GROUP_ICON MAKEINTRESOURCEA(14)
+HRSRC WINAPI FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType);
+HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
+LPVOID WINAPI LockResource(HGLOBAL hResData);
+DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
+BOOL WINAPI FreeResource(HGLOBAL hResData);
+
 /* Files */
 typedef struct _SECURITY_ATTRIBUTES {
     DWORD nLength;

@@ -16,7 +16,12 @@ struct IconObject {
 };
 
 IconObject *IconObjectOf(HICON handle);
-// Decodes icon, cursor or any picture data that Qt reads.
-HICON IconFromData(const BYTE *data, size_t size, bool cursor);
+// Decodes icon, cursor or any picture data that Qt reads; of an icon file with several
+// images, the one nearest `wantedSize` pixels wide (0: the first).
+HICON IconFromData(const BYTE *data, size_t size, bool cursor, int wantedSize = 0);
+// The program's icon resource `name` (RT_GROUP_ICON, a whole .ico file) at the size
+// nearest `wantedSize`, loaded once and shared; null with the last error set when the
+// module has no such resource.
+HICON ResourceIcon(HINSTANCE instance, LPCSTR name, int wantedSize);
 
 } // namespace platform

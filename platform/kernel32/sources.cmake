@@ -17,4 +17,5 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
   ${CMAKE_CURRENT_LIST_DIR}/strings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/module_loader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/resources.cpp
   ${CMAKE_CURRENT_LIST_DIR}/system_modules.cpp)

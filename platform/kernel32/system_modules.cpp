@@ -56,6 +56,11 @@ const ModuleExport kKernel32[] = {
     EXPORT(CreateFileA, 38, 7),
     EXPORT(WriteFile, 39, 5),
     EXPORT(ReadFile, 40, 5),
+    EXPORT(FindResourceA, 41, 3),
+    EXPORT(LoadResource, 42, 2),
+    EXPORT(LockResource, 43, 1),
+    EXPORT(SizeofResource, 44, 2),
+    EXPORT(FreeResource, 45, 1),
 };
 
 const ModuleExport kUser32[] = {

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <set>
@@ -66,7 +67,17 @@ IconObject *IconObjectOf(HICON handle) {
     return Icons().count(icon) ? icon : nullptr;
 }
 
-HICON IconFromData(const BYTE *data, size_t size, bool cursor) {
+// Of a file with several images, the one whose width is nearest `wantedSize`.
+void JumpToNearest(QImageReader &reader, int wantedSize) {
+    int best = 0, bestDistance = -1;
+    for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
+        int distance = std::abs(reader.size().width() - wantedSize);
+        if (bestDistance < 0 || distance < bestDistance) best = i, bestDistance = distance;
+    }
+    reader.jumpToImage(best);
+}
+
+HICON IconFromData(const BYTE *data, size_t size, bool cursor, int wantedSize) {
     if (!data || !size || !GuiApplication()) return nullptr;
     QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     QBuffer buffer(&bytes);
@@ -77,6 +88,7 @@ HICON IconFromData(const BYTE *data, size_t size, bool cursor) {
         bytes[2] = 1;
         reader.setFormat("ico");
     }
+    if (wantedSize > 0 && reader.imageCount() > 1) JumpToNearest(reader, wantedSize);
     QImage image = reader.read();
     if (image.isNull()) return nullptr;
     auto *icon = new IconObject;
@@ -113,7 +125,8 @@ extern "C" HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
 }
 
 extern "C" HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
-    if (instance || !IS_INTRESOURCE(name)) {
+    if (instance) return ResourceIcon(instance, name, GetSystemMetrics(SM_CXICON));
+    if (!IS_INTRESOURCE(name)) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;
     }

@@ -1,4 +1,5 @@
-// LoadImageA for picture files: bitmaps in any format Qt reads, icons and cursors.
+// LoadImageA for picture files (bitmaps in any format Qt reads, icons and cursors) and
+// for the program's icon resources.
 #include <QFile>
 
 #include "dos_path.h"
@@ -8,9 +9,10 @@
 
 using namespace platform;
 
-extern "C" HANDLE WINAPI LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int, int, UINT flags) {
+extern "C" HANDLE WINAPI LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int, UINT flags) {
     if (!(flags & LR_LOADFROMFILE)) {
         if (type == IMAGE_CURSOR) return LoadCursorA(instance, name);
+        if (type == IMAGE_ICON && instance) return ResourceIcon(instance, name, width ? width : GetSystemMetrics(SM_CXICON));
         if (type == IMAGE_ICON) return LoadIconA(instance, name);
         SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;

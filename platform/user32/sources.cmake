@@ -12,6 +12,7 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/timers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cursors.cpp
   ${CMAKE_CURRENT_LIST_DIR}/images.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/resource_icons.cpp
   ${CMAKE_CURRENT_LIST_DIR}/accelerators.cpp
   ${CMAKE_CURRENT_LIST_DIR}/menus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/system_metrics.cpp
