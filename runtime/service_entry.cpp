@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include <algorithm>
+#include <mutex>
 
 #include "gbk.h"
 #include "memory.h"
@@ -13,6 +14,8 @@
 
 namespace rt {
 namespace {
+
+constexpr const char *kDefaultIconName = "DEFAULT_ICON";
 
 const DataTypeInfo *DataTypeOf(uint32_t code) {
     uint32_t library = code >> 16, type = code & 0xFFFF;
@@ -158,12 +161,25 @@ void ChangeSuppression(RuntimeApp &app, int delta) {
     }
 }
 
+// The program's default icon, large and small, loaded once from its resources and kept.
+intptr_t DefaultIcon(intptr_t p1) {
+    static std::mutex lock;
+    static HICON icons[2] = {};
+    std::lock_guard guard(lock);
+    HINSTANCE program = GetModuleHandleA(nullptr);
+    const int sizes[2] = {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CXSMICON)};
+    for (int i = 0; i < 2; ++i)
+        if (!icons[i]) icons[i] = static_cast<HICON>(LoadImageA(program, kDefaultIconName, IMAGE_ICON, sizes[i], sizes[i], 0));
+    if (p1) std::memcpy(reinterpret_cast<void *>(p1), icons, sizeof icons);
+    return reinterpret_cast<intptr_t>(icons[1]);
+}
+
 } // namespace
 
 intptr_t RuntimeService(int32_t code, intptr_t p1, intptr_t p2) {
     RuntimeApp &app = App();
     switch (code) {
-    case kServiceDefaultIcon:
+    case kServiceDefaultIcon: return DefaultIcon(p1);
     case kServicePictureToBitmap:
     case kServiceBitmapToPicture:
     case kServicePlaySound:

@@ -119,10 +119,12 @@ void Maximise(CWinFormUnit &unit) {
 
 void ApplyIcons(CWinFormUnit &unit) {
     HICON icon = IconFromProperty(unit.props.data[kWinIcon]);
-    HICON shown = icon ? icon : reinterpret_cast<HICON>(rt::RuntimeService(rt::kServiceDefaultIcon, 0, 0));
-    if (!shown) shown = LoadIconA(nullptr, IDI_APPLICATION);
-    SendMessageA(unit.Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(shown));
-    SendMessageA(unit.Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(shown));
+    HICON shown[2] = {icon, icon}; // large, small
+    if (!icon) rt::RuntimeService(rt::kServiceDefaultIcon, reinterpret_cast<intptr_t>(shown), 0);
+    for (HICON &h : shown)
+        if (!h) h = LoadIconA(nullptr, IDI_APPLICATION);
+    SendMessageA(unit.Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(shown[0]));
+    SendMessageA(unit.Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(shown[1]));
     if (unit.bigIcon) DestroyIcon(unit.bigIcon);
     unit.bigIcon = icon;
 }

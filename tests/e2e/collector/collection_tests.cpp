@@ -12,6 +12,7 @@
 
 #include "expected_pages.h"
 #include "gbk.h"
+#include "icon_object.h"
 #include "main_window_units.h"
 #include "runtime_interface.h"
 #include "tool_harness.h"
@@ -57,6 +58,18 @@ void SaveScreenshot() {
     OnWindowThread([window, file] { platform::HostOf(window)->window()->grab().toImage().save(file); });
 }
 
+int IconWidth(LRESULT icon) {
+    platform::IconObject *object = platform::IconObjectOf(reinterpret_cast<HICON>(icon));
+    return object ? object->image.width() : -1;
+}
+
+// The program's own icon, large and small, from its resources.
+bool HasProgramIcons() {
+    HWND window = reinterpret_cast<HWND>(rt::RuntimeService(rt::kServiceWindowHandleAt, 0, 0));
+    return IconWidth(SendMessageA(window, WM_GETICON, ICON_BIG, 0)) == GetSystemMetrics(SM_CXICON) &&
+           IconWidth(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)) == GetSystemMetrics(SM_CXSMICON);
+}
+
 void OpenWithUnitsSampleKeywordsAndSkin() {
     std::string keywords = Content(kKeywordBox);
     bool sample = keywords == rt::ToGbk("Lumora 官网\r\n新浪\r\nSorvel网\r\n板凳");
@@ -75,10 +88,11 @@ void OpenWithUnitsSampleKeywordsAndSkin() {
             return colour == QColor(0xdf, 0xe8, 0xf5);
         },
         5);
-    Verdict(sample && pageBox && buttons && installed && skinned,
+    bool icons = HasProgramIcons();
+    Verdict(sample && pageBox && buttons && installed && skinned && icons,
             "sample " + std::to_string(sample) + " page box " + std::to_string(pageBox) + " buttons " +
                 std::to_string(buttons) + " installed " + std::to_string(installed) + " skinned " +
-                std::to_string(skinned));
+                std::to_string(skinned) + " icons " + std::to_string(icons));
 }
 
 void CollectTwoKeywordsThenPressAgain() {
@@ -164,7 +178,7 @@ void CollectWithPageCountText() {
 
 } // namespace
 
-TEST(Collection, TheWindowOpensWithItsUnitsSampleKeywordsAndSkin) { ExpectToolScenario(OpenWithUnitsSampleKeywordsAndSkin); }
+TEST(Collection, TheWindowOpensWithItsUnitsSampleKeywordsSkinAndIcon) { ExpectToolScenario(OpenWithUnitsSampleKeywordsAndSkin); }
 
 TEST(Collection, TwoKeywordsAreCollectedPageByPageAndASecondPressOnlyEnds) {
     ExpectToolScenario(CollectTwoKeywordsThenPressAgain, {"--log", "requests.log"});

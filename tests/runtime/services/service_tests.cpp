@@ -100,6 +100,14 @@ TEST_F(Services, ConstantsAndEmptyAnswers) {
     EXPECT_EQ(RuntimeService(kServiceDataTypeInfo, 0x00010001, 0), 0); // the test library has no types
 }
 
+// This program carries no resources: both handles and the answer are null.
+TEST_F(Services, TheDefaultIconOfAProgramWithoutOne) {
+    void *icons[2] = {&icons, &icons};
+    EXPECT_EQ(RuntimeService(kServiceDefaultIcon, reinterpret_cast<intptr_t>(icons), 0), 0);
+    EXPECT_EQ(icons[0], nullptr);
+    EXPECT_EQ(icons[1], nullptr);
+}
+
 TEST_F(Services, TheAttributeRegistry) {
     EXPECT_EQ(RuntimeService(kServiceRegistryQuery, 42, 0), -1);
     RuntimeService(kServiceRegistryAdd, 42, 7);
