@@ -34,10 +34,18 @@ bool RegisterWindowClass(const std::string &name) {
 }
 
 
-bool AnyWindowLoaded() {
+bool AnyWindowLoaded(uint32_t except = 0) {
     for (auto &w : TheWindowList().windows)
-        if (!w->units.empty() && IsLive(w->units[0].record)) return true;
+        if (w->id != except && !w->units.empty() && IsLive(w->units[0].record)) return true;
     return false;
+}
+
+// Whether the window being destroyed is the last one while the main loop runs. Known
+// before its units go, so that a job reaching for one of them ends quietly.
+bool EndsTheProgram(uint32_t windowId) {
+    const Window *window = FindWindow(windowId);
+    if (!rt::App().mainLoopStarted || (window && window->reloading)) return false;
+    return !AnyWindowLoaded(windowId);
 }
 
 
@@ -218,6 +226,7 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         Raise(windowId, 0, kWindowDestroyed);
         CloseHelpOf(windowId, hwnd_);
+        if (EndsTheProgram(windowId)) rt::NoteProgramEnding();
         break;
     case WM_MOVE: Raise(windowId, 0, kWindowMoved); break;
     case WM_SIZE: Raise(windowId, 0, kWindowResized); break;

@@ -261,7 +261,9 @@ TEST_F(CommonDialog, HelpKindCallsWinHelpWithTheCommandAndTopic) {
         ASSERT_FALSE(calls.empty());
         EXPECT_EQ(calls.back().command, c.expected) << c.command;
         EXPECT_EQ(calls.back().file, file) << c.command;
-        if (c.expected != HELP_CONTENTS) EXPECT_EQ(calls.back().data, c.data) << c.command;
+        if (c.expected != HELP_CONTENTS) {
+            EXPECT_EQ(calls.back().data, c.data) << c.command;
+        }
     }
     unlink(host);
     EXPECT_EQ(calls.size(), std::size(cases));

@@ -92,6 +92,7 @@ protected:
         closeAnswer = -1;
         CloseAll();
         rt::App().mainLoopStarted = false;
+        rt::App().programEnding = false;
     }
 };
 
@@ -209,8 +210,11 @@ TEST_F(WindowUnit, ClosingTheLastWindowEndsTheProgramButNotOneOfTwo) {
     PostMessageA(HandleOf(kSecond), WM_CLOSE, 0, 0);
     EXPECT_FALSE(Pump());
     EXPECT_EQ(HandleOf(kSecond), nullptr);
+    EXPECT_FALSE(rt::App().programEnding);
     PostMessageA(HandleOf(kMain), WM_CLOSE, 0, 0);
     EXPECT_TRUE(Pump());
+    // Known from the last window's destruction on, so that a worker's error ends quietly.
+    EXPECT_TRUE(rt::App().programEnding);
 }
 
 TEST_F(WindowUnit, ReloadingTheOnlyWindowKeepsTheProgramRunning) {
@@ -220,6 +224,7 @@ TEST_F(WindowUnit, ReloadingTheOnlyWindowKeepsTheProgramRunning) {
     rt::App().mainLoopStarted = true;
     ASSERT_TRUE(units::LoadWindow(kMain, true, false, nullptr));
     EXPECT_FALSE(Pump());
+    EXPECT_FALSE(rt::App().programEnding);
     EXPECT_NE(HandleOf(kMain), nullptr);
     EXPECT_FALSE(IsWindow(before));
     PostMessageA(HandleOf(kMain), WM_CLOSE, 0, 0);
