@@ -136,6 +136,7 @@ extern "C" HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ handle) {
         EndMemoryPainter(*dc);
         old = dc->bitmap, dc->bitmap = handle;
         break;
+    case GdiKind::Region: return nullptr; // clipping regions are not kept
     }
     return old;
 }

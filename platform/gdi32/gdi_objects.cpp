@@ -195,6 +195,7 @@ extern "C" DWORD WINAPI GetObjectType(HGDIOBJ handle) {
     case GdiKind::Pen: return OBJ_PEN;
     case GdiKind::Font: return OBJ_FONT;
     case GdiKind::Bitmap: return OBJ_BITMAP;
+    case GdiKind::Region: return OBJ_REGION;
     }
     return 0;
 }

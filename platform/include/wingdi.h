@@ -15,7 +15,6 @@ extern "C" {
 #define CLR_INVALID 0xFFFFFFFF
 
 DECLARE_HANDLE(HPEN);
-DECLARE_HANDLE(HRGN);
 
 #define LF_FACESIZE 32
 typedef struct tagLOGFONTA {
@@ -156,6 +155,28 @@ typedef struct tagTEXTMETRICA {
 #define OBJ_FONT 6
 #define OBJ_BITMAP 7
 #define OBJ_MEMDC 10
+#define OBJ_REGION 8
+
+/* Regions */
+#define ERROR 0
+#define NULLREGION 1
+#define SIMPLEREGION 2
+#define COMPLEXREGION 3
+#define RGN_AND 1
+#define RGN_OR 2
+#define RGN_XOR 3
+#define RGN_DIFF 4
+#define RGN_COPY 5
+#define ALTERNATE 1
+#define WINDING 2
+HRGN WINAPI CreateRectRgn(int x1, int y1, int x2, int y2);
+HRGN WINAPI CreateEllipticRgn(int x1, int y1, int x2, int y2);
+HRGN WINAPI CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h);
+HRGN WINAPI CreatePolygonRgn(const POINT *pptl, int cPoint, int iMode);
+int WINAPI CombineRgn(HRGN hrgnDst, HRGN hrgnSrc1, HRGN hrgnSrc2, int iMode);
+int WINAPI OffsetRgn(HRGN hrgn, int x, int y);
+BOOL WINAPI PtInRegion(HRGN hrgn, int x, int y);
+int WINAPI GetRgnBox(HRGN hrgn, LPRECT lprc);
 
 #define MM_TEXT 1
 

@@ -900,6 +900,8 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 #define HELP_CONTEXTPOPUP 0x0008L
 #define HELP_FORCEFILE 0x0009L
 #define HELP_FINDER 0x000BL
+int WINAPI SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw);
+int WINAPI GetWindowRgn(HWND hWnd, HRGN hRgn);
 BOOL WINAPI WinHelpA(HWND hWndMain, LPCSTR lpszHelp, UINT uCommand, ULONG_PTR dwData);
 
 #ifdef __cplusplus

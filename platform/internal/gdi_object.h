@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QRegion>
 
 #include "wingdi.h"
 
@@ -15,7 +16,7 @@ class QWidget;
 
 namespace platform {
 
-enum class GdiKind { Brush, Pen, Font, Bitmap };
+enum class GdiKind { Brush, Pen, Font, Bitmap, Region };
 
 struct GdiObject {
     explicit GdiObject(GdiKind kind) : kind(kind) {}
@@ -31,6 +32,8 @@ struct GdiObject {
     QFont font;
     // bitmap
     QImage image;
+    // region, in logical units
+    QRegion region;
 };
 
 struct DeviceContext {

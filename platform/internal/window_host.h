@@ -35,6 +35,9 @@ void SyncHostStyle(const WindowRecord &record);
 void StartHostMove(HWND hwnd);
 // The window's icon (WM_SETICON, the large one first) in its title bar.
 void SyncHostIcon(const WindowRecord &record);
+// The window's region (SetWindowRgn) as the widget's mask; none without one. The
+// desktop's own frame of a top-level window is not shaped.
+void SyncHostShape(const WindowRecord &record);
 
 // The window whose procedure a Qt event is being turned into messages for.
 void InstallInputBridge(QWidget *widget, HWND hwnd);

@@ -43,6 +43,7 @@ struct WindowRecord {
     HFONT font = nullptr;             // WM_SETFONT / WM_GETFONT
     HMENU menu = nullptr;             // a top-level window's menu bar
     HICON icons[2] = {nullptr, nullptr};
+    HRGN region = nullptr;            // SetWindowRgn's, owned by the window
     RECT normalRect{};                // the restored rectangle of a minimised or maximised window
     bool everShown = false;
 };

@@ -198,6 +198,8 @@ const ModuleExport kUser32[] = {
     EXPORT(EnumChildWindows, 132, 3),
     EXPORT(RegisterWindowMessageA, 133, 1),
     EXPORT(WinHelpA, 134, 4),
+    EXPORT(SetWindowRgn, 135, 3),
+    EXPORT(GetWindowRgn, 136, 2),
 };
 
 const ModuleExport kGdi32[] = {
@@ -237,6 +239,14 @@ const ModuleExport kGdi32[] = {
     EXPORT(Ellipse, 34, 5),
     EXPORT(SaveDC, 35, 1),
     EXPORT(RestoreDC, 36, 2),
+    EXPORT(CreateRectRgn, 37, 4),
+    EXPORT(CreateEllipticRgn, 38, 4),
+    EXPORT(CreateRoundRectRgn, 39, 6),
+    EXPORT(CreatePolygonRgn, 40, 3),
+    EXPORT(CombineRgn, 41, 4),
+    EXPORT(OffsetRgn, 42, 3),
+    EXPORT(PtInRegion, 43, 3),
+    EXPORT(GetRgnBox, 44, 2),
 };
 
 const ModuleExport kComdlg32[] = {

@@ -290,6 +290,23 @@ void SyncHostIcon(const WindowRecord &record) {
     widget->setWindowIcon(icon);
 }
 
+void SyncHostShape(const WindowRecord &record) {
+    auto *widget = static_cast<QWidget *>(record.host);
+    if (!widget) return;
+    GdiObject *region = record.region ? GdiObjectOf(record.region) : nullptr;
+    if (!region) {
+        widget->clearMask();
+        return;
+    }
+    // Window coordinates start at the frame's corner; a top-level widget starts inside it.
+    QPoint origin(0, 0);
+    if (!(record.style & WS_CHILD)) {
+        RECT in = FrameInsets(record.style, record.exStyle, record.menu != nullptr);
+        origin = QPoint(in.left, in.top - MenuBarHeight(record));
+    }
+    widget->setMask(region->region.translated(-origin));
+}
+
 } // namespace platform
 
 using namespace platform;

@@ -23,4 +23,5 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/updown_control.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_queue.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/win_help.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/win_help.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_region.cpp)

@@ -165,6 +165,7 @@ extern "C" BOOL WINAPI DestroyWindow(HWND hwnd) {
     platform::ForgetWindowState(hwnd);
     UnlinkFromParent(record);
     platform::DestroyHost(*record);
+    if (record->region) DeleteObject(record->region);
     platform::RemoveWindowRecord(hwnd);
     return TRUE;
 }
