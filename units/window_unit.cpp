@@ -108,6 +108,7 @@ fw::WindowObject *Create(const CreateUnitArgs &a) {
     SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     if (unit->props.number[kWinTopmost]) ApplyTopmost(*unit, false);
     if (!unit->props.number[kWinMovable]) ApplyMovable(*unit);
+    if (unit->props.number[kWinShape]) ApplyShape(*unit);
     return unit;
 }
 
@@ -229,7 +230,10 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (EndsTheProgram(windowId)) rt::NoteProgramEnding();
         break;
     case WM_MOVE: Raise(windowId, 0, kWindowMoved); break;
-    case WM_SIZE: Raise(windowId, 0, kWindowResized); break;
+    case WM_SIZE:
+        if (props.number[kWinShape]) ApplyShape(*this); // the shape follows the size
+        Raise(windowId, 0, kWindowResized);
+        break;
     case WM_ACTIVATE: OnActivate(*this, wParam); break;
     case WM_NCACTIVATE:
         if (!wParam && props.number[kWinKeepActive]) wParam = TRUE;

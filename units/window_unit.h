@@ -99,6 +99,7 @@ bool Resizable(const StoredProperties &props);
 void Maximise(CWinFormUnit &unit);
 void ApplyIcons(CWinFormUnit &unit);
 void ApplyMovable(CWinFormUnit &unit);
+void ApplyShape(CWinFormUnit &unit);
 void ApplyStyles(CWinFormUnit &unit);
 void ApplyTopmost(CWinFormUnit &unit, bool leaving);
 // Pre-filter steps (window_unit_keys.cpp).

@@ -2,6 +2,7 @@
 // window, and what each write changes on the screen.
 #include "runtime_interface.h"
 #include "unit_thread_call.h"
+#include "window_shapes.h"
 #include "window_unit.h"
 
 namespace units {
@@ -82,7 +83,8 @@ int WriteOnWindowThread(fw::WindowObject *object, int32_t index, const PropertyV
     case kWinMovable: ApplyMovable(unit); break;
     case kWinIcon: ApplyIcons(unit); break;
     case kWinTopmost: ApplyTopmost(unit, wasTopmost && !unit.props.number[kWinTopmost]); break;
-    default: break; // stored only; sound has no player here, shapes other than 0 are not drawn
+    case kWinShape: ApplyShape(unit); break;
+    default: break; // stored only; sound has no player here
     }
     return 0;
 }
@@ -127,6 +129,13 @@ void ApplyIcons(CWinFormUnit &unit) {
     SendMessageA(unit.Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(shown[1]));
     if (unit.bigIcon) DestroyIcon(unit.bigIcon);
     unit.bigIcon = icon;
+}
+
+// From the window's current size; shape 0 takes the region away.
+void ApplyShape(CWinFormUnit &unit) {
+    RECT r;
+    GetWindowRect(unit.Handle(), &r);
+    SetWindowRgn(unit.Handle(), MakeWindowShape(unit.props.number[kWinShape], r.right - r.left, r.bottom - r.top), TRUE);
 }
 
 void ApplyMovable(CWinFormUnit &unit) {

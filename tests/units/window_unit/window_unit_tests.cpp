@@ -19,6 +19,7 @@
 #include "window_host.h"
 #include "window_list.h"
 #include "window_loading.h"
+#include "window_shapes.h"
 #include "window_unit.h"
 #include "winunit_image.h"
 
@@ -447,6 +448,48 @@ TEST_F(WindowUnit, AModalWindowIsOwnedByTheHiddenWindowEvenInTheTaskBar) {
     Pump();
     ASSERT_EQ(Load(kSecond), 0); // loaded again without the modal flag
     EXPECT_EQ(GetWindow(HandleOf(kSecond), GW_OWNER), nullptr);
+}
+
+// Every shape lies within the window, leaves part of it out and is not empty.
+TEST(WindowShapes, EachShapeIsAPartOfTheWindow) {
+    StartRuntime(); // regions need the window layer's application
+    HRGN full = CreateRectRgn(0, 0, 200, 120), rest = CreateRectRgn(0, 0, 0, 0);
+    for (int shape = 1; shape <= units::kWindowShapeCount; ++shape) {
+        HRGN region = units::MakeWindowShape(shape, 200, 120);
+        ASSERT_NE(region, nullptr) << shape;
+        RECT box;
+        EXPECT_NE(GetRgnBox(region, &box), NULLREGION) << shape;
+        EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.right <= 200 && box.bottom <= 120)
+            << shape << ": " << box.left << "," << box.top << "," << box.right << "," << box.bottom;
+        EXPECT_NE(CombineRgn(rest, full, region, RGN_DIFF), NULLREGION) << shape;
+        DeleteObject(region);
+    }
+    for (int shape : {0, -1, units::kWindowShapeCount + 1}) EXPECT_EQ(units::MakeWindowShape(shape, 200, 120), nullptr);
+    EXPECT_EQ(units::MakeWindowShape(1, 0, 120), nullptr);
+    DeleteObject(full);
+    DeleteObject(rest);
+}
+
+TEST_F(WindowUnit, TheShapePropertyShapesTheWindowAndFollowsItsSize) {
+    ASSERT_EQ(Load(kMain), 0);
+    HWND h = HandleOf(kMain);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(h, region), ERROR);
+    units::WriteProperty(kMain, 0, 28, -1, 1, 0); // an ellipse
+    RECT r, box;
+    GetWindowRect(h, &r);
+    ASSERT_NE(GetWindowRgn(h, region), ERROR);
+    EXPECT_TRUE(PtInRegion(region, (r.right - r.left) / 2, (r.bottom - r.top) / 2));
+    EXPECT_FALSE(PtInRegion(region, 1, 1));
+    SetWindowPos(h, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    ASSERT_NE(GetWindowRgn(h, region), ERROR);
+    GetRgnBox(region, &box);
+    EXPECT_GT(box.right, 300);
+    EXPECT_GT(box.bottom, 200);
+    units::WriteProperty(kMain, 0, 28, -1, 0, 0);
+    EXPECT_EQ(GetWindowRgn(h, region), ERROR);
+    DeleteObject(region);
 }
 
 TEST_F(WindowUnit, MaximisingAFixedWindowCoversTheScreen) {
