@@ -119,8 +119,12 @@ public:
         case QEvent::KeyRelease: PostKey(hwnd, static_cast<QKeyEvent *>(event)); return true;
         case QEvent::ShortcutOverride: event->accept(); return true;
         case QEvent::InputMethod: {
+            // The committed text comes through the queue as characters; the widget
+            // itself only shows the composition in progress.
             auto *im = static_cast<QInputMethodEvent *>(event);
             if (!im->commitString().isEmpty()) PostTypedText(hwnd, im->commitString().toStdU16String(), false);
+            QInputMethodEvent composition(im->preeditString(), im->attributes());
+            ReplayToWidget(static_cast<QWidget *>(object), &composition);
             return true;
         }
         case QEvent::ContextMenu: return true;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QInputMethodEvent>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -267,6 +270,35 @@ TEST_F(EditTest, DoubleByteCharacterTypedAsTwoCharMessages) {
     SendMessageA(e, WM_CHAR, BYTE(wang[1]), 0);
     EXPECT_EQ(Text(e), wang);
     EXPECT_EQ(Count(EN_CHANGE), 1);
+}
+
+// An input method's composition shows in the box but is not its text; the committed
+// text arrives once, through the queue.
+TEST_F(EditTest, CompositionShowsInlineAndOnlyTheCommittedTextIsKept) {
+    HWND e = Edit(ES_MULTILINE);
+    SetFocus(e);
+    auto *box = static_cast<QPlainTextEdit *>(platform::HostOf(e));
+    ASSERT_NE(box, nullptr);
+    QInputMethodEvent composing(QStringLiteral("zhong"), {});
+    QApplication::sendEvent(box, &composing);
+    Pump();
+    EXPECT_EQ(box->document()->firstBlock().layout()->preeditAreaText(), QStringLiteral("zhong"));
+    EXPECT_EQ(Text(e), "");
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("中"));
+    QApplication::sendEvent(box, &commit);
+    Pump();
+    EXPECT_EQ(box->document()->firstBlock().layout()->preeditAreaText(), QString());
+    EXPECT_EQ(Text(e), Gbk("中"));
+    EXPECT_EQ(Count(EN_CHANGE), 1);
+    // A single-line box takes the committed text once as well.
+    HWND line = Edit(ES_AUTOHSCROLL);
+    SetFocus(line);
+    QWidget *lineBox = platform::HostOf(line);
+    QApplication::sendEvent(lineBox, &composing);
+    QApplication::sendEvent(lineBox, &commit);
+    Pump();
+    EXPECT_EQ(Text(line), Gbk("中"));
 }
 
 TEST_F(EditTest, FocusNotifications) {
