@@ -2,6 +2,7 @@
 // thousandths of the window's size, so a shape stretches with the window.
 #include "window_shapes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <vector>

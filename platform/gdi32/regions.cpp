@@ -3,6 +3,9 @@
 #include <QPainterPath>
 #include <QPolygon>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "gdi_object.h"
 #include "windows.h"
 
