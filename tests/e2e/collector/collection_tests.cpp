@@ -151,6 +151,16 @@ void CollectTwoPagesOfCutPages() {
     CollectOneKeyword(2, true);
 }
 
+// Every fetch fails: the job goes through its pages all the same and finds nothing.
+void CollectFromAnUnreachableService() {
+    setenv("SORVEL_HOST", "127.0.0.1:1", 1); // read by each job as it starts
+    SetContent(kKeywordBox, "a");
+    Press(kStartButton);
+    if (!CollectionEnded(1)) return Verdict(false, "no end line: " + Content(kStatusBox));
+    bool ok = Content(kStatusBox) == ExpectedStatus({"a"}, 2) && Content(kResultBox).empty();
+    Verdict(ok, "status: " + Content(kStatusBox) + " results: " + Content(kResultBox));
+}
+
 // The job leaves no trace of a window that is gone: the program ends with 0. With
 // many pages the job is appending while the window goes.
 void CloseDuringACollection() {
@@ -212,6 +222,10 @@ TEST(FaultyService, HeaderBlocksOverTheBufferLoseNothing) {
 
 TEST(FaultyService, CutPagesKeepEverySiteThatArrived) {
     ExpectToolScenario(CollectTwoPagesOfCutPages, {"--drop"});
+}
+
+TEST(FaultyService, AnUnreachableServiceGivesTheStatusLinesAndNoSites) {
+    ExpectToolScenario(CollectFromAnUnreachableService);
 }
 
 TEST(Closing, TheWindowClosedDuringACollectionEndsTheProgramWithZero) {
