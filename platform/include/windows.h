@@ -10,5 +10,6 @@
 #include "wingdi.h"
 #include "commdlg.h"
 #include "commctrl.h"
+#include "mmsystem.h"
 
 #endif

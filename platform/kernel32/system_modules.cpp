@@ -273,6 +273,11 @@ const ModuleExport kWininet[] = {
     EXPORT(InternetSetOptionA, 9, 4),
 };
 
+const ModuleExport kWinmm[] = {
+    EXPORT(PlaySoundA, 1, 3),
+    EXPORT(sndPlaySoundA, 2, 2),
+};
+
 const ModuleExport kShlwapi[] = {
     EXPORT(PathRemoveBlanksA, 1, 1),
 };
@@ -292,6 +297,7 @@ const SystemModule kModules[] = {
     {"oleaut32.dll", kOleAut32Exports, kOleAut32ExportCount},
     {"wininet.dll", kWininet, std::size(kWininet)},
     {"shlwapi.dll", kShlwapi, std::size(kShlwapi)},
+    {"winmm.dll", kWinmm, std::size(kWinmm)},
 };
 
 } // namespace
