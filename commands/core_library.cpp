@@ -11,8 +11,9 @@ std::atomic<rt::ServiceEntry> serviceEntry{nullptr};
 
 // Start-up runs on the thread that owns the units, where the carrier of window-thread
 // calls must live. The end is seen but, as before, answered as not handled.
-intptr_t CoreLibraryNotify(int32_t code, intptr_t p1, intptr_t) {
+intptr_t CoreLibraryNotify(int32_t code, intptr_t p1, intptr_t p2) {
     if (code == rt::kNotifyEnd) StopWindowThreadCalls();
+    if (code == rt::kNotifyPlaySound) return CoreService(rt::kServicePlaySound, p1, p2);
     if (code != rt::kNotifyStart) return -1;
     serviceEntry = reinterpret_cast<rt::ServiceEntry>(p1);
     StartWindowThreadCalls();

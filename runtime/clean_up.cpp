@@ -7,6 +7,7 @@
 #include "runtime_app.h"
 #include "runtime_error.h"
 #include "runtime_interface.h"
+#include "sound_player.h"
 
 namespace rt {
 namespace {
@@ -30,6 +31,7 @@ void CleanUpOnMainThread(RuntimeApp &app) {
     NotifyLibrariesOfEnd(app);
     ReleaseDeclaredFunctions();
     ClearImageRanges();
+    StopSoundData();
     if (app.hiddenWindow && IsWindow(app.hiddenWindow)) DestroyWindow(app.hiddenWindow);
     app.hiddenWindow = nullptr;
     {

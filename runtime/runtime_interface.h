@@ -52,6 +52,7 @@ enum NotifyCode : int32_t {
     kNotifyStart = 1,
     kNotifyEnd = 6,
     kNotifyTypeInterface = 8,
+    kNotifyPlaySound = 13, // the core library's own: as service 2015
 };
 
 enum ServiceCode : int32_t {
@@ -111,6 +112,12 @@ enum ServiceCode : int32_t {
     kServiceWindowSet2038 = 2038,
     kServiceWindowSet2039 = 2039,
     kServiceWindowSet2040 = 2040,
+};
+
+// Sound data for service 2015 (p1 points to it; p2 is the play mode).
+struct SoundData {
+    const uint8_t *bytes;
+    uint32_t sizeBytes;
 };
 
 // The runtime's service entry (the routine handed out with notify code 1).

@@ -10,6 +10,7 @@
 #include "runtime_app.h"
 #include "runtime_error.h"
 #include "runtime_interface.h"
+#include "sound_player.h"
 #include "window_object.h"
 
 namespace rt {
@@ -174,6 +175,11 @@ intptr_t DefaultIcon(intptr_t p1) {
     return reinterpret_cast<intptr_t>(icons[1]);
 }
 
+intptr_t PlaySound(intptr_t p1, int32_t mode) {
+    const auto *sound = reinterpret_cast<const SoundData *>(p1);
+    return sound && PlaySoundData(sound->bytes, sound->sizeBytes, mode) ? 1 : 0;
+}
+
 } // namespace
 
 intptr_t RuntimeService(int32_t code, intptr_t p1, intptr_t p2) {
@@ -182,8 +188,8 @@ intptr_t RuntimeService(int32_t code, intptr_t p1, intptr_t p2) {
     case kServiceDefaultIcon: return DefaultIcon(p1);
     case kServicePictureToBitmap:
     case kServiceBitmapToPicture:
-    case kServicePlaySound:
-    case kServiceStopSound:
+    case kServicePlaySound: return PlaySound(p1, int32_t(p2));
+    case kServiceStopSound: StopSoundData(); return 0;
     case kServiceNone2002:
     case kServiceNotifyObjects: return 0;
     case kServiceDataTypeInfo: return reinterpret_cast<intptr_t>(DataTypeOf(uint32_t(p1)));

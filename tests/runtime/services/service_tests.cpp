@@ -13,7 +13,10 @@
 #include "memory.h"
 #include "runtime_app.h"
 #include "runtime_fixture.h"
+#include "core_library.h"
 #include "runtime_interface.h"
+#include "sound_player.h"
+#include "sound_recorder.h"
 #include "temp_folder.h"
 
 using namespace rt;
@@ -98,6 +101,46 @@ TEST_F(Services, ConstantsAndEmptyAnswers) {
     EXPECT_EQ(RuntimeService(2041, 1, 2), 0);
     EXPECT_EQ(RuntimeService(kServiceWindowCount, 0, 0), 0); // no window set in this image
     EXPECT_EQ(RuntimeService(kServiceDataTypeInfo, 0x00010001, 0), 0); // the test library has no types
+}
+
+TEST_F(Services, SoundDataPlaysOnceOrRepeatedUntilStopped) {
+    testsupport::SoundRecorder recorder;
+    std::string wave = testsupport::MonoWave("once");
+    SoundData data{reinterpret_cast<const uint8_t *>(wave.data()), uint32_t(wave.size())};
+    auto play = [&](int32_t mode) { return RuntimeService(kServicePlaySound, reinterpret_cast<intptr_t>(&data), mode); };
+    ASSERT_EQ(play(kSoundOnce), 1);
+    ASSERT_TRUE(testsupport::SoundRecorder::WaitFor([&] { return recorder.Sound(0).drained; }));
+    EXPECT_EQ(recorder.Sound(0).bytes, "once");
+
+    ASSERT_EQ(play(kSoundRepeat), 1);
+    ASSERT_TRUE(testsupport::SoundRecorder::WaitFor([&] { return recorder.Sound(1).bytes.size() >= 12; }));
+    EXPECT_EQ(RuntimeService(kServiceStopSound, 0, 0), 0);
+    EXPECT_TRUE(recorder.Sound(1).closed);
+    EXPECT_EQ(recorder.Sound(1).bytes.substr(0, 12), "onceonceonce");
+
+    // The core library's notify code 13 plays like the service.
+    ASSERT_EQ(cmd::CoreLibraryNotify(kNotifyPlaySound, reinterpret_cast<intptr_t>(&data), kSoundOnce), 1);
+    ASSERT_TRUE(testsupport::SoundRecorder::WaitFor([&] { return recorder.Sound(2).drained; }));
+}
+
+TEST_F(Services, SoundDataThatCannotPlayIsRefusedAndCutShortDataPlayAsFarAsTheyGo) {
+    testsupport::SoundRecorder recorder;
+    std::string wave = testsupport::MonoWave(std::string(100, 'a') + std::string(100, 'b'));
+    SoundData data{reinterpret_cast<const uint8_t *>(wave.data()), uint32_t(wave.size())};
+    auto play = [&](int32_t mode) { return RuntimeService(kServicePlaySound, reinterpret_cast<intptr_t>(&data), mode); };
+    EXPECT_EQ(play(kSoundSilent), 0);
+    EXPECT_EQ(play(7), 0);
+    EXPECT_EQ(RuntimeService(kServicePlaySound, 0, kSoundOnce), 0);
+    std::string midi = "MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\4\0\xff\x2f\0";
+    SoundData midiData{reinterpret_cast<const uint8_t *>(midi.data()), uint32_t(midi.size())};
+    EXPECT_EQ(RuntimeService(kServicePlaySound, reinterpret_cast<intptr_t>(&midiData), kSoundOnce), 0); // no note
+    EXPECT_EQ(recorder.SoundCount(), 0u);
+
+    // The header promises 200 samples; only the first 100 are handed over.
+    data.sizeBytes -= 100;
+    ASSERT_EQ(play(kSoundOnce), 1);
+    ASSERT_TRUE(testsupport::SoundRecorder::WaitFor([&] { return recorder.Sound(0).drained; }));
+    EXPECT_EQ(recorder.Sound(0).bytes, std::string(100, 'a'));
 }
 
 // This program carries no resources: both handles and the answer are null.
