@@ -109,6 +109,7 @@ fw::WindowObject *Create(const CreateUnitArgs &a) {
     if (unit->props.number[kWinTopmost]) ApplyTopmost(*unit, false);
     if (!unit->props.number[kWinMovable]) ApplyMovable(*unit);
     if (unit->props.number[kWinShape]) ApplyShape(*unit);
+    StartBackgroundSound(*unit);
     return unit;
 }
 
@@ -227,6 +228,7 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         Raise(windowId, 0, kWindowDestroyed);
         CloseHelpOf(windowId, hwnd_);
+        StopBackgroundSound(*this);
         if (EndsTheProgram(windowId)) rt::NoteProgramEnding();
         break;
     case WM_MOVE: Raise(windowId, 0, kWindowMoved); break;

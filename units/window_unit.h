@@ -102,6 +102,10 @@ void ApplyMovable(CWinFormUnit &unit);
 void ApplyShape(CWinFormUnit &unit);
 void ApplyStyles(CWinFormUnit &unit);
 void ApplyTopmost(CWinFormUnit &unit, bool leaving);
+// The background sound of properties 13 and 14: started at creation and on a write of
+// either, stopped with the window that started it.
+void StartBackgroundSound(CWinFormUnit &unit);
+void StopBackgroundSound(CWinFormUnit &unit);
 // Pre-filter steps (window_unit_keys.cpp).
 bool HandleWindowKey(CWinFormUnit &unit, Window &window, const MSG &msg);
 // The tab order: positions of the units that take the focus, in order.

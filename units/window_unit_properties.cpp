@@ -1,12 +1,17 @@
 // The window unit's properties: its template data layout, reads and writes on a live
 // window, and what each write changes on the screen.
+#include <algorithm>
+
 #include "runtime_interface.h"
+#include "sound_player.h"
 #include "unit_thread_call.h"
 #include "window_shapes.h"
 #include "window_unit.h"
 
 namespace units {
 namespace {
+
+uint32_t soundingWindow = 0; // the window whose background sound was started last
 
 constexpr int32_t kMaxBorder = 6, kMaxLayout = 3, kMaxSoundMode = 2, kMaxStart = 3, kMaxShape = 29;
 constexpr DWORD kBorderStyles = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_DLGFRAME | WS_BORDER |
@@ -84,7 +89,13 @@ int WriteOnWindowThread(fw::WindowObject *object, int32_t index, const PropertyV
     case kWinIcon: ApplyIcons(unit); break;
     case kWinTopmost: ApplyTopmost(unit, wasTopmost && !unit.props.number[kWinTopmost]); break;
     case kWinShape: ApplyShape(unit); break;
-    default: break; // stored only; sound has no player here
+    case kWinSound:
+    case kWinSoundMode:
+        rt::RuntimeService(rt::kServiceStopSound, 0, 0);
+        soundingWindow = 0;
+        StartBackgroundSound(unit);
+        break;
+    default: break; // stored only
     }
     return 0;
 }
@@ -129,6 +140,22 @@ void ApplyIcons(CWinFormUnit &unit) {
     SendMessageA(unit.Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(shown[1]));
     if (unit.bigIcon) DestroyIcon(unit.bigIcon);
     unit.bigIcon = icon;
+}
+
+// A window created as a child never plays; mode 2 plays nothing.
+void StartBackgroundSound(CWinFormUnit &unit) {
+    const std::string &data = unit.props.data[kWinSound];
+    int32_t mode = unit.props.number[kWinSoundMode];
+    if (data.empty() || mode == rt::kSoundSilent || (GetWindowLongA(unit.Handle(), GWL_STYLE) & WS_CHILD)) return;
+    rt::SoundData sound{reinterpret_cast<const uint8_t *>(data.data()), uint32_t(std::min<size_t>(data.size(), UINT32_MAX))};
+    if (rt::RuntimeService(rt::kServicePlaySound, reinterpret_cast<intptr_t>(&sound), mode)) soundingWindow = unit.windowId;
+}
+
+// Another window's sound, started since, plays on.
+void StopBackgroundSound(CWinFormUnit &unit) {
+    if (soundingWindow != unit.windowId) return;
+    rt::RuntimeService(rt::kServiceStopSound, 0, 0);
+    soundingWindow = 0;
 }
 
 // From the window's current size; shape 0 takes the region away.

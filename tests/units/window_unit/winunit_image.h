@@ -32,6 +32,7 @@ enum : uint32_t {
     kOptionB = 0x16000703,
     kOptionC = 0x16000704,
     kOptionType = 0x10008,
+    kSoundWindow = 0x52000801,
 };
 
 void StartRuntime();
