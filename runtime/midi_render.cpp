@@ -46,7 +46,6 @@ enum class EventKind : uint8_t { Tempo, NoteOn, NoteOff, TrackEnd };
 
 struct Event {
     uint64_t tick;
-    size_t order; // file order breaks ties
     EventKind kind;
     uint8_t channel, key, velocity;
     uint32_t tempo;
@@ -64,14 +63,18 @@ uint64_t ReadEvents(Reader &track, std::vector<Event> &events) {
     while (!track.AtEnd() && track.Ok() && events.size() < kMaxNotes * 2) {
         tick += track.VariableLength();
         uint8_t first = track.Byte();
-        if (first & 0x80) status = first;
-        else if (!status) return tick; // running status with nothing to run on
+        if (first & 0x80)
+            status = first;
+        else if (!status)
+            return tick; // running status with nothing to run on
         if (status == 0xFF) {
             uint8_t type = track.Byte();
             uint32_t length = track.VariableLength();
             if (type == 0x2F) return tick;
-            if (type == 0x51 && length == 3) events.push_back({tick, events.size(), EventKind::Tempo, 0, 0, 0, track.BigEndian(3)});
-            else track.Skip(length);
+            if (type == 0x51 && length == 3)
+                events.push_back({tick, EventKind::Tempo, 0, 0, 0, track.BigEndian(3)});
+            else
+                track.Skip(length);
             status = 0; // meta and system events cancel running status
             continue;
         }
@@ -85,19 +88,22 @@ uint64_t ReadEvents(Reader &track, std::vector<Event> &events) {
         if (kind == 0xC0 || kind == 0xD0) continue;
         uint8_t data2 = track.Byte();
         if (!track.Ok()) return tick;
-        if (kind == 0x90 && data2 > 0) events.push_back({tick, events.size(), EventKind::NoteOn, channel, data1, data2, 0});
-        else if (kind == 0x80 || kind == 0x90) events.push_back({tick, events.size(), EventKind::NoteOff, channel, data1, 0, 0});
+        if (kind == 0x90 && data2 > 0)
+            events.push_back({tick, EventKind::NoteOn, channel, data1, data2, 0});
+        else if (kind == 0x80 || kind == 0x90)
+            events.push_back({tick, EventKind::NoteOff, channel, data1, 0, 0});
     }
     return tick;
 }
 
 void ReadTrack(Reader track, std::vector<Event> &events) {
     uint64_t end = ReadEvents(track, events);
-    events.push_back({end, events.size(), EventKind::TrackEnd, 0, 0, 0, 0});
+    events.push_back({end, EventKind::TrackEnd, 0, 0, 0, 0});
 }
 
 // Ticks become seconds through the tempo map; SMPTE divisions count real time.
 std::vector<Note> NotesOf(std::vector<Event> &events, uint16_t division) {
+    // Stable: events at one tick keep their order in the file.
     std::stable_sort(events.begin(), events.end(), [](const Event &a, const Event &b) { return a.tick < b.tick; });
     bool smpte = division & 0x8000;
     double ticksPerSecond = smpte ? double(256 - (division >> 8)) * double(division & 0xFF) : 0;
@@ -116,7 +122,8 @@ std::vector<Note> NotesOf(std::vector<Event> &events, uint16_t division) {
         } else if (e.kind == EventKind::NoteOn) {
             open.push_back({now, now, e.channel, e.key, e.velocity});
         } else {
-            auto it = std::find_if(open.begin(), open.end(), [&](const Note &n) { return n.channel == e.channel && n.key == e.key; });
+            auto it = std::find_if(open.begin(), open.end(),
+                                   [&](const Note &n) { return n.channel == e.channel && n.key == e.key; });
             if (it == open.end()) continue;
             it->end = now;
             notes.push_back(*it);
@@ -179,15 +186,19 @@ std::vector<uint8_t> WaveImage(const std::vector<float> &mix) {
 
 } // namespace
 
-bool IsMidi(const uint8_t *bytes, size_t sizeBytes) { return bytes && sizeBytes >= 14 && std::memcmp(bytes, "MThd", 4) == 0; }
+bool IsMidi(const uint8_t *bytes, size_t sizeBytes) {
+    return bytes && sizeBytes >= 14 && std::memcmp(bytes, "MThd", 4) == 0;
+}
 
 std::optional<std::vector<uint8_t>> RenderMidi(const uint8_t *bytes, size_t sizeBytes) {
     if (!IsMidi(bytes, sizeBytes)) return std::nullopt;
     Reader file(bytes, sizeBytes);
     file.Skip(4);
     uint32_t headerBytes = file.BigEndian(4);
-    uint16_t format = uint16_t(file.BigEndian(2)), trackCount = uint16_t(file.BigEndian(2)), division = uint16_t(file.BigEndian(2));
-    if (headerBytes < 6 || format > 2 || division == 0 || (division & 0x8000 && (division & 0xFF) == 0)) return std::nullopt;
+    uint16_t format = uint16_t(file.BigEndian(2)), trackCount = uint16_t(file.BigEndian(2)),
+             division = uint16_t(file.BigEndian(2));
+    if (headerBytes < 6 || format > 2 || division == 0 || (division & 0x8000 && (division & 0xFF) == 0))
+        return std::nullopt;
     file.Skip(headerBytes - 6);
     std::vector<Event> events;
     for (uint16_t tracks = 0; tracks < trackCount && file.Left() >= 8;) {

@@ -16,7 +16,8 @@ uint32_t RiffSize(const uint8_t *header) {
 }
 
 bool IsWave(const uint8_t *bytes, size_t sizeBytes) {
-    return sizeBytes >= kRiffHeaderBytes && std::memcmp(bytes, "RIFF", 4) == 0 && std::memcmp(bytes + 8, "WAVE", 4) == 0;
+    return sizeBytes >= kRiffHeaderBytes && std::memcmp(bytes, "RIFF", 4) == 0 &&
+           std::memcmp(bytes + 8, "WAVE", 4) == 0;
 }
 
 bool PlayImage(const uint8_t *image, DWORD flags) {

@@ -146,9 +146,12 @@ void ApplyIcons(CWinFormUnit &unit) {
 void StartBackgroundSound(CWinFormUnit &unit) {
     const std::string &data = unit.props.data[kWinSound];
     int32_t mode = unit.props.number[kWinSoundMode];
-    if (data.empty() || mode == rt::kSoundSilent || (GetWindowLongA(unit.Handle(), GWL_STYLE) & WS_CHILD)) return;
-    rt::SoundData sound{reinterpret_cast<const uint8_t *>(data.data()), uint32_t(std::min<size_t>(data.size(), UINT32_MAX))};
-    if (rt::RuntimeService(rt::kServicePlaySound, reinterpret_cast<intptr_t>(&sound), mode)) soundingWindow = unit.windowId;
+    bool child = GetWindowLongA(unit.Handle(), GWL_STYLE) & WS_CHILD;
+    if (data.empty() || mode == rt::kSoundSilent || child) return;
+    uint32_t sizeBytes = uint32_t(std::min<size_t>(data.size(), UINT32_MAX));
+    rt::SoundData sound{reinterpret_cast<const uint8_t *>(data.data()), sizeBytes};
+    if (rt::RuntimeService(rt::kServicePlaySound, reinterpret_cast<intptr_t>(&sound), mode))
+        soundingWindow = unit.windowId;
 }
 
 // Another window's sound, started since, plays on.

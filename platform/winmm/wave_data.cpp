@@ -13,7 +13,7 @@ constexpr uint32_t kMaxFramesPerSecond = 768000;
 constexpr uint16_t kMaxChannels = 8;
 
 uint16_t Word16(const uint8_t *p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t Word32(const uint8_t *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t Word32(const uint8_t *p) { return uint32_t(Word16(p)) | uint32_t(Word16(p + 2)) << 16; }
 
 std::optional<SampleEncoding> EncodingOf(uint16_t tag, uint16_t bits) {
     if (tag == WAVE_FORMAT_PCM) {

@@ -31,20 +31,9 @@ private:
     size_t index_;
 };
 
-std::string MonoWave(const std::string &samples) {
-    auto word = [](uint32_t v, int bytes) {
-        std::string out;
-        for (int i = 0; i < bytes; ++i) out += char(v >> (8 * i));
-        return out;
-    };
-    std::string format = word(1, 2) + word(1, 2) + word(8000, 4) + word(8000, 4) + word(1, 2) + word(8, 2);
-    std::string chunks = "fmt " + word(16, 4) + format + "data" + word(uint32_t(samples.size()), 4) + samples;
-    if (samples.size() & 1) chunks += '\0';
-    return "RIFF" + word(uint32_t(chunks.size() + 4), 4) + "WAVE" + chunks;
-}
-
 SoundRecorder::SoundRecorder() {
-    platform::SetSoundOutputFactory([this](const platform::WaveFormat &format) -> std::unique_ptr<platform::SoundOutput> {
+    using platform::SoundOutput;
+    platform::SetSoundOutputFactory([this](const platform::WaveFormat &format) -> std::unique_ptr<SoundOutput> {
         if (refuseOpen) return nullptr;
         std::lock_guard guard(lock_);
         sounds_.push_back(RecordedSound{format, {}, false, false});

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sound_output.h"
+#include "wave_image.h"
 
 namespace testsupport {
 
@@ -19,9 +20,6 @@ struct RecordedSound {
     bool drained = false;
     bool closed = false;
 };
-
-// A RIFF WAVE image of mono 8-bit samples at 8000 frames a second.
-std::string MonoWave(const std::string &samples);
 
 class SoundRecorder {
 public:

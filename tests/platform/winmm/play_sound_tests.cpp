@@ -16,31 +16,10 @@ using testsupport::SoundRecorder;
 
 namespace {
 
-void Put(std::string &out, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += char(v >> (8 * i));
-}
-
-std::string Chunk(const char *id, const std::string &body) {
-    std::string out(id, 4);
-    Put(out, uint32_t(body.size()), 4);
-    out += body;
-    if (body.size() & 1) out += '\0';
-    return out;
-}
-
-std::string Format(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
-    std::string f;
-    uint16_t frameBytes = uint16_t(channels * (bits / 8));
-    Put(f, tag, 2), Put(f, channels, 2), Put(f, rate, 4), Put(f, rate * frameBytes, 4);
-    Put(f, frameBytes, 2), Put(f, bits, 2);
-    return f;
-}
-
-std::string Riff(const std::string &chunks) {
-    std::string out = "RIFF";
-    Put(out, uint32_t(chunks.size() + 4), 4);
-    return out + "WAVE" + chunks;
-}
+using testsupport::PutLittleEndian;
+using testsupport::RiffImage;
+using testsupport::WaveChunk;
+using testsupport::WaveFormatBody;
 
 std::string Wave(const std::string &samples) { return testsupport::MonoWave(samples); }
 
@@ -51,8 +30,9 @@ BOOL PlayMemory(const std::string &image, DWORD flags) { return PlaySoundA(image
 TEST(WaveData, ReadsTheFormatAndFindsTheSamplesPastOtherChunks) {
     std::string samples = "\x01\x02\x03\x04\x05\x06\x07\x08";
     // An odd-sized chunk first: chunks are padded to even sizes.
-    std::string image = Riff(Chunk("LIST", "odd") + Chunk("fmt ", Format(WAVE_FORMAT_PCM, 2, 44100, 16)) +
-                             Chunk("data", samples));
+    std::string image =
+        RiffImage(WaveChunk("LIST", "odd") + WaveChunk("fmt ", WaveFormatBody(WAVE_FORMAT_PCM, 2, 44100, 16)) +
+                  WaveChunk("data", samples));
     auto wave = platform::ReadWave(reinterpret_cast<const uint8_t *>(image.data()), image.size());
     ASSERT_TRUE(wave);
     EXPECT_EQ(wave->format.encoding, platform::SampleEncoding::Signed16);
@@ -74,17 +54,19 @@ TEST(WaveData, KnowsEveryEncodingItCanPlay) {
                  {WAVE_FORMAT_IEEE_FLOAT, 32, platform::SampleEncoding::Float32},
                  {WAVE_FORMAT_IEEE_FLOAT, 64, platform::SampleEncoding::Float64}};
     for (const Case &c : cases) {
-        std::string image = Riff(Chunk("fmt ", Format(c.tag, 1, 8000, c.bits)) + Chunk("data", std::string(16, '\0')));
+        std::string image = RiffImage(WaveChunk("fmt ", WaveFormatBody(c.tag, 1, 8000, c.bits)) +
+                                      WaveChunk("data", std::string(16, '\0')));
         auto wave = platform::ReadWave(reinterpret_cast<const uint8_t *>(image.data()), image.size());
         ASSERT_TRUE(wave) << c.tag << "/" << c.bits;
         EXPECT_EQ(wave->format.encoding, c.encoding);
         EXPECT_EQ(wave->frameCount, 16u / (c.bits / 8));
     }
     // The extensible form: the encoding is in its sub-format.
-    std::string extensible = Format(WAVE_FORMAT_EXTENSIBLE, 1, 8000, 32);
-    Put(extensible, 22, 2), Put(extensible, 32, 2), Put(extensible, 4, 4), Put(extensible, WAVE_FORMAT_IEEE_FLOAT, 2);
+    std::string extensible = WaveFormatBody(WAVE_FORMAT_EXTENSIBLE, 1, 8000, 32);
+    PutLittleEndian(extensible, 22, 2), PutLittleEndian(extensible, 32, 2), PutLittleEndian(extensible, 4, 4),
+        PutLittleEndian(extensible, WAVE_FORMAT_IEEE_FLOAT, 2);
     extensible += std::string(14, '\x11');
-    std::string image = Riff(Chunk("fmt ", extensible) + Chunk("data", std::string(8, '\0')));
+    std::string image = RiffImage(WaveChunk("fmt ", extensible) + WaveChunk("data", std::string(8, '\0')));
     auto wave = platform::ReadWave(reinterpret_cast<const uint8_t *>(image.data()), image.size());
     ASSERT_TRUE(wave);
     EXPECT_EQ(wave->format.encoding, platform::SampleEncoding::Float32);
@@ -96,19 +78,24 @@ TEST(WaveData, RefusesWhatItCannotPlayAndPlaysCutShortDataAsFarAsItGoes) {
     };
     EXPECT_FALSE(read(""));
     EXPECT_FALSE(read("RIFF\x04\0\0\0WAVX"));
-    EXPECT_FALSE(read(Riff(Chunk("data", "ab") + Chunk("fmt ", Format(WAVE_FORMAT_PCM, 1, 8000, 8)))));
-    EXPECT_FALSE(read(Riff(Chunk("fmt ", Format(2, 1, 8000, 4)) + Chunk("data", "ab")))); // ADPCM
-    EXPECT_FALSE(read(Riff(Chunk("fmt ", Format(WAVE_FORMAT_PCM, 0, 8000, 8)) + Chunk("data", "ab"))));
-    EXPECT_FALSE(read(Riff(Chunk("fmt ", Format(WAVE_FORMAT_PCM, 1, 0, 8)) + Chunk("data", "ab"))));
-    EXPECT_FALSE(read(Riff(Chunk("fmt ", Format(WAVE_FORMAT_PCM, 1, 8000, 12)) + Chunk("data", "ab"))));
-    std::string lying = Format(WAVE_FORMAT_PCM, 2, 8000, 16);
+    EXPECT_FALSE(
+        read(RiffImage(WaveChunk("data", "ab") + WaveChunk("fmt ", WaveFormatBody(WAVE_FORMAT_PCM, 1, 8000, 8)))));
+    EXPECT_FALSE(read(RiffImage(WaveChunk("fmt ", WaveFormatBody(2, 1, 8000, 4)) + WaveChunk("data", "ab")))); // ADPCM
+    EXPECT_FALSE(
+        read(RiffImage(WaveChunk("fmt ", WaveFormatBody(WAVE_FORMAT_PCM, 0, 8000, 8)) + WaveChunk("data", "ab"))));
+    EXPECT_FALSE(
+        read(RiffImage(WaveChunk("fmt ", WaveFormatBody(WAVE_FORMAT_PCM, 1, 0, 8)) + WaveChunk("data", "ab"))));
+    EXPECT_FALSE(
+        read(RiffImage(WaveChunk("fmt ", WaveFormatBody(WAVE_FORMAT_PCM, 1, 8000, 12)) + WaveChunk("data", "ab"))));
+    std::string lying = WaveFormatBody(WAVE_FORMAT_PCM, 2, 8000, 16);
     lying[12] = 3; // bytes per frame that do not match two 16-bit channels
-    EXPECT_FALSE(read(Riff(Chunk("fmt ", lying) + Chunk("data", "abcd"))));
-    EXPECT_FALSE(read(Riff(Chunk("fmt ", Format(WAVE_FORMAT_PCM, 1, 8000, 8)))));
-    EXPECT_FALSE(read(Riff(Chunk("fmt ", "short"))));
+    EXPECT_FALSE(read(RiffImage(WaveChunk("fmt ", lying) + WaveChunk("data", "abcd"))));
+    EXPECT_FALSE(read(RiffImage(WaveChunk("fmt ", WaveFormatBody(WAVE_FORMAT_PCM, 1, 8000, 8)))));
+    EXPECT_FALSE(read(RiffImage(WaveChunk("fmt ", "short"))));
 
     // 7 bytes of 16-bit stereo: one whole frame.
-    std::string cut = Riff(Chunk("fmt ", Format(WAVE_FORMAT_PCM, 2, 8000, 16)) + Chunk("data", std::string(100, 'x')));
+    std::string cut = RiffImage(WaveChunk("fmt ", WaveFormatBody(WAVE_FORMAT_PCM, 2, 8000, 16)) +
+                                WaveChunk("data", std::string(100, 'x')));
     cut.resize(cut.size() - 93);
     auto wave = read(cut);
     ASSERT_TRUE(wave);

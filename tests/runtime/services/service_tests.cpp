@@ -28,6 +28,10 @@ protected:
     void SetUp() override { testsupport::StartTestRuntime(); }
 };
 
+intptr_t PlaySoundService(const SoundData &data, int32_t mode) {
+    return RuntimeService(kServicePlaySound, reinterpret_cast<intptr_t>(&data), mode);
+}
+
 int32_t ToInteger(TypedValue v) { return int32_t(RuntimeService(kServiceToInteger, reinterpret_cast<intptr_t>(&v), 0)); }
 
 bool sawArguments = false;
@@ -107,7 +111,7 @@ TEST_F(Services, SoundDataPlaysOnceOrRepeatedUntilStopped) {
     testsupport::SoundRecorder recorder;
     std::string wave = testsupport::MonoWave("once");
     SoundData data{reinterpret_cast<const uint8_t *>(wave.data()), uint32_t(wave.size())};
-    auto play = [&](int32_t mode) { return RuntimeService(kServicePlaySound, reinterpret_cast<intptr_t>(&data), mode); };
+    auto play = [&](int32_t mode) { return PlaySoundService(data, mode); };
     ASSERT_EQ(play(kSoundOnce), 1);
     ASSERT_TRUE(testsupport::SoundRecorder::WaitFor([&] { return recorder.Sound(0).drained; }));
     EXPECT_EQ(recorder.Sound(0).bytes, "once");
@@ -127,13 +131,13 @@ TEST_F(Services, SoundDataThatCannotPlayIsRefusedAndCutShortDataPlayAsFarAsTheyG
     testsupport::SoundRecorder recorder;
     std::string wave = testsupport::MonoWave(std::string(100, 'a') + std::string(100, 'b'));
     SoundData data{reinterpret_cast<const uint8_t *>(wave.data()), uint32_t(wave.size())};
-    auto play = [&](int32_t mode) { return RuntimeService(kServicePlaySound, reinterpret_cast<intptr_t>(&data), mode); };
+    auto play = [&](int32_t mode) { return PlaySoundService(data, mode); };
     EXPECT_EQ(play(kSoundSilent), 0);
     EXPECT_EQ(play(7), 0);
     EXPECT_EQ(RuntimeService(kServicePlaySound, 0, kSoundOnce), 0);
     std::string midi = "MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\4\0\xff\x2f\0";
     SoundData midiData{reinterpret_cast<const uint8_t *>(midi.data()), uint32_t(midi.size())};
-    EXPECT_EQ(RuntimeService(kServicePlaySound, reinterpret_cast<intptr_t>(&midiData), kSoundOnce), 0); // no note
+    EXPECT_EQ(PlaySoundService(midiData, kSoundOnce), 0); // no note
     EXPECT_EQ(recorder.SoundCount(), 0u);
 
     // The header promises 200 samples; only the first 100 are handed over.
