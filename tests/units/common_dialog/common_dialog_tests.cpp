@@ -15,6 +15,7 @@
 #include "edit_test_units.h"
 #include "gbk.h"
 #include "runtime_fixture.h"
+#include "temp_folder.h"
 #include "unit_commands.h"
 #include "window_list.h"
 
@@ -154,7 +155,10 @@ TEST_F(CommonDialog, OpenKindPassesItsSettings) {
 }
 
 TEST_F(CommonDialog, WithoutFilterNoFilterIsSet) {
-    Answer(std::string("Z:\\tmp\\x"));
+    testsupport::TempFolder folder; // the open kind wants the chosen file to exist
+    ASSERT_TRUE(folder.Ok());
+    folder.Put("x", "");
+    Answer(folder.Dos("x"));
     EXPECT_TRUE(Show(kPlainDialog));
     EXPECT_TRUE(seen.filters.empty());
     EXPECT_EQ(seen.filterIndex, 0u);
