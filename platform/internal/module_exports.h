@@ -25,6 +25,11 @@ extern const size_t kOleAut32ExportCount;
 
 // The built-in modules, for LoadLibraryA by case-insensitive name.
 const SystemModule *FindSystemModule(const char *fileName);
+// The built-in module whose table is at address, if any.
+const SystemModule *SystemModuleAt(const void *address);
+// The handle of a built-in module by file name ("oleaut32" gets ".dll"), or null. The
+// built-in modules are part of the process from its start, as linked modules are in Win32.
+HMODULE SystemModuleHandle(const char *name);
 // The export record behind an address GetProcAddress returned, if it is a system export.
 const ModuleExport *FindSystemExport(const void *address);
 

@@ -95,12 +95,17 @@ const platform::ModuleExport *FindExport(const ExportList &list, LPCSTR key) {
     return nullptr;
 }
 
+// A built-in module not loaded through LoadLibraryA is still there, without references.
 bool FindModule(HMODULE module, LoadedModule &out) {
     std::lock_guard lock(modulesLock);
     auto it = Modules().find(module);
-    if (it == Modules().end()) return false;
-    out = it->second;
-    return true;
+    if (it != Modules().end()) {
+        out = it->second;
+        return true;
+    }
+    out = LoadedModule{};
+    out.system = platform::SystemModuleAt(module);
+    return out.system != nullptr;
 }
 
 HMODULE LoadSystemModule(const platform::SystemModule *system) {
@@ -126,6 +131,11 @@ HMODULE LoadFileModule(const std::string &name) {
 }
 
 } // namespace
+
+HMODULE platform::SystemModuleHandle(const char *name) {
+    const platform::SystemModule *system = platform::FindSystemModule(WithDefaultExtension(name).c_str());
+    return system ? HandleOf(system) : nullptr;
+}
 
 int platform::ModuleReferences(HMODULE module) {
     LoadedModule m;

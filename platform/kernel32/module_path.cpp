@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dos_path.h"
+#include "module_exports.h"
 #include "winbase.h"
 
 namespace {
@@ -27,6 +28,7 @@ std::string ExecutableHostPath() {
 
 extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
     if (!name) return programModule;
+    if (HMODULE system = platform::SystemModuleHandle(name)) return system;
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
 }

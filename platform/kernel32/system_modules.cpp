@@ -308,6 +308,12 @@ const SystemModule *FindSystemModule(const char *fileName) {
     return nullptr;
 }
 
+const SystemModule *SystemModuleAt(const void *address) {
+    for (const SystemModule &m : kModules)
+        if (&m == address) return &m;
+    return nullptr;
+}
+
 const ModuleExport *FindSystemExport(const void *address) {
     for (const SystemModule &m : kModules)
         for (size_t i = 0; i < m.exportCount; ++i)

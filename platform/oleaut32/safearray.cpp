@@ -86,12 +86,15 @@ HRESULT CopyElement(SAFEARRAY *psa, void *to, const void *from) {
     return S_OK;
 }
 
+// Arrays also hold pointer-sized integers, which no VARIANT holds by value.
+bool IsArrayElementType(VARTYPE vt) { return ole::IsValidElementType(vt) || vt == VT_INT_PTR || vt == VT_UINT_PTR; }
+
 } // namespace
 
 extern "C" {
 
 SAFEARRAY *WINAPI SafeArrayCreate(VARTYPE vt, UINT cDims, SAFEARRAYBOUND *rgsabound) {
-    if (!cDims || cDims > 0xFFFF || !rgsabound || !ole::IsValidElementType(vt)) return nullptr;
+    if (!cDims || cDims > 0xFFFF || !rgsabound || !IsArrayElementType(vt)) return nullptr;
     char *block = static_cast<char *>(std::calloc(1, sizeof(ArrayPrefix) + DescriptorSize(cDims)));
     if (!block) return nullptr;
     reinterpret_cast<ArrayPrefix *>(block)->vt = vt;

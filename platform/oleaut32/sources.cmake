@@ -2,6 +2,7 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/bstr.cpp
   ${CMAKE_CURRENT_LIST_DIR}/variant.cpp
   ${CMAKE_CURRENT_LIST_DIR}/variant_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/variant_locale.cpp
   ${CMAKE_CURRENT_LIST_DIR}/variant_change.cpp
   ${CMAKE_CURRENT_LIST_DIR}/safearray.cpp
   ${CMAKE_CURRENT_LIST_DIR}/typelib.cpp

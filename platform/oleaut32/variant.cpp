@@ -33,7 +33,7 @@ size_t ValueSize(VARTYPE vt) {
     case VT_I2: case VT_UI2: case VT_BOOL: return 2;
     case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_R4: case VT_ERROR: return 4;
     case VT_I8: case VT_UI8: case VT_R8: case VT_CY: case VT_DATE: return 8;
-    case VT_BSTR: case VT_DISPATCH: case VT_UNKNOWN: return sizeof(void *);
+    case VT_BSTR: case VT_DISPATCH: case VT_UNKNOWN: case VT_INT_PTR: case VT_UINT_PTR: return sizeof(void *);
     case VT_VARIANT: return sizeof(VARIANT);
     case VT_DECIMAL: return sizeof(DECIMAL);
     default: return 0;

@@ -48,7 +48,7 @@ bool ReadNumber(const VARIANT &v, Number &n) {
     case VT_UINT: n.i = v.uintVal; return true;
     case VT_I8: n.i = v.llVal; return true;
     case VT_UI8: n.kind = Number::UInt, n.u = v.ullVal; return true;
-    case VT_BOOL: n.i = v.boolVal ? -1 : 0; return true;
+    case VT_BOOL: n.i = v.boolVal; return true;
     case VT_R4: n.kind = Number::Real, n.d = v.fltVal; return true;
     case VT_R8: n.kind = Number::Real, n.d = v.dblVal; return true;
     case VT_DATE: n.kind = Number::Real, n.d = v.date; return true;
@@ -176,16 +176,26 @@ HRESULT StoreText(const std::u16string &text, VARIANT &out) {
     return S_OK;
 }
 
-HRESULT NumberToText(const VARIANT &v, USHORT flags, VARIANT &out) {
+// How a conversion reads and writes text.
+struct Conversion {
+    USHORT flags;
+    LCID lcid;
+};
+
+HRESULT BoolToText(VARIANT_BOOL value, const Conversion &c, VARIANT &out) {
+    if (!(c.flags & (VARIANT_ALPHABOOL | VARIANT_LOCALBOOL))) return StoreText(FormatInteger(value), out);
+    const TextLocale &words = c.flags & VARIANT_LOCALBOOL ? LocaleOf(c.lcid) : EnglishLocale();
+    return StoreText(value == VARIANT_FALSE ? words.falseText : words.trueText, out);
+}
+
+HRESULT NumberToText(const VARIANT &v, const Conversion &c, VARIANT &out) {
     switch (v.vt) {
     case VT_EMPTY: return StoreText(u"", out);
-    case VT_BOOL:
-        if (flags & (VARIANT_ALPHABOOL | VARIANT_LOCALBOOL)) return StoreText(v.boolVal ? u"True" : u"False", out);
-        return StoreText(v.boolVal ? u"-1" : u"0", out);
+    case VT_BOOL: return BoolToText(v.boolVal, c, out);
     case VT_R4: return StoreText(FormatReal(v.fltVal, 7), out);
     case VT_R8: return StoreText(FormatReal(v.dblVal, 15), out);
     case VT_DECIMAL: return StoreText(FormatReal(DecimalToDouble(v.decVal), 15), out);
-    case VT_DATE: return StoreText(FormatDate(v.date), out);
+    case VT_DATE: return StoreText(FormatDate(v.date, LocaleOf(c.lcid)), out);
     case VT_CY: return StoreText(FormatCurrency(v.cyVal.int64), out);
     case VT_UI8: return StoreText(FormatUnsigned(v.ullVal), out);
     default: {
@@ -196,17 +206,18 @@ HRESULT NumberToText(const VARIANT &v, USHORT flags, VARIANT &out) {
     }
 }
 
-HRESULT TextToValue(const VARIANT &v, VARTYPE vt, VARIANT &out) {
+HRESULT TextToValue(const VARIANT &v, const Conversion &c, VARTYPE vt, VARIANT &out) {
     std::u16string_view text(v.bstrVal ? v.bstrVal : u"", SysStringLen(v.bstrVal));
+    const TextLocale &locale = LocaleOf(c.lcid);
     if (vt == VT_DATE) {
         double date;
-        if (!ParseDateText(text, date)) return DISP_E_TYPEMISMATCH;
+        if (!ParseDateText(text, locale, date)) return DISP_E_TYPEMISMATCH;
         out.date = date;
         out.vt = VT_DATE;
         return S_OK;
     }
     bool flag;
-    if (vt == VT_BOOL && ParseBoolText(text, flag)) {
+    if (vt == VT_BOOL && ParseBoolText(text, c.flags & VARIANT_LOCALBOOL ? locale : EnglishLocale(), flag)) {
         out.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE;
         out.vt = VT_BOOL;
         return S_OK;
@@ -236,11 +247,11 @@ HRESULT BytesToText(const VARIANT &v, VARIANT &out) {
     return S_OK;
 }
 
+// Between the two interface types; an empty source is a mismatch, as in Win32.
 HRESULT ToInterface(const VARIANT &v, VARTYPE vt, VARIANT &out) {
+    if (v.vt != VT_UNKNOWN && v.vt != VT_DISPATCH) return DISP_E_TYPEMISMATCH;
     out.punkVal = nullptr;
     out.vt = vt;
-    if (v.vt == VT_EMPTY) return S_OK;
-    if (v.vt != VT_UNKNOWN && v.vt != VT_DISPATCH) return DISP_E_TYPEMISMATCH;
     if (!v.punkVal) return S_OK;
     HRESULT hr = v.punkVal->QueryInterface(vt == VT_DISPATCH ? IID_IDispatch : IID_IUnknown, (void **)&out.punkVal);
     if (FAILED(hr)) {
@@ -250,62 +261,94 @@ HRESULT ToInterface(const VARIANT &v, VARTYPE vt, VARIANT &out) {
     return S_OK;
 }
 
-HRESULT Coerce(const VARIANT &in, USHORT flags, VARTYPE vt, VARIANT &out);
+HRESULT Coerce(const VARIANT &in, const Conversion &c, VARTYPE vt, VARIANT &out);
 
-// An object meets a value type through its default (DISPID_VALUE) property.
-HRESULT ObjectValue(const VARIANT &in, USHORT flags, VARTYPE vt, VARIANT &out) {
-    if ((flags & VARIANT_NOVALUEPROP) || !in.punkVal) return DISP_E_TYPEMISMATCH;
-    IDispatch *dispatch = nullptr;
-    if (FAILED(in.punkVal->QueryInterface(IID_IDispatch, (void **)&dispatch))) return DISP_E_TYPEMISMATCH;
+// A dispatch object meets a value type through its default (DISPID_VALUE) property.
+HRESULT ObjectValue(const VARIANT &in, const Conversion &c, VARTYPE vt, VARIANT &out) {
+    if (!in.pdispVal) return DISP_E_TYPEMISMATCH;
     DISPPARAMS none = {nullptr, nullptr, 0, 0};
     VARIANT value;
     VariantInit(&value);
-    HRESULT hr = dispatch->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr);
-    dispatch->Release();
+    HRESULT hr =
+        in.pdispVal->Invoke(DISPID_VALUE, IID_NULL, c.lcid, DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr);
     if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
     VARIANT plain;
     if (!DereferenceView(&value, &plain)) {
         VariantClear(&value);
         return DISP_E_TYPEMISMATCH;
     }
-    hr = Coerce(plain, flags | VARIANT_NOVALUEPROP, vt, out);
+    // The value's own value property is not fetched again.
+    hr = Coerce(plain, Conversion{USHORT(c.flags | VARIANT_NOVALUEPROP), c.lcid}, vt, out);
     VariantClear(&value);
     return hr;
 }
 
-HRESULT Coerce(const VARIANT &in, USHORT flags, VARTYPE vt, VARIANT &out) {
-    if (in.vt == vt) return VariantCopy(&out, &in);
-    if (vt == VT_EMPTY) return S_OK;
-    if (vt == VT_NULL) {
-        if (in.vt != VT_EMPTY) return DISP_E_TYPEMISMATCH;
-        out.vt = VT_NULL;
-        return S_OK;
-    }
-    if (vt == VT_VARIANT) return VariantCopy(&out, &in);
-    if (vt == VT_UNKNOWN || vt == VT_DISPATCH) return ToInterface(in, vt, out);
-    if (in.vt == VT_UNKNOWN || in.vt == VT_DISPATCH) return ObjectValue(in, flags, vt, out);
-    if (vt == (VT_ARRAY | VT_UI1) && in.vt == VT_BSTR) return TextToBytes(in, out);
-    if (vt == VT_BSTR && in.vt == (VT_ARRAY | VT_UI1)) return BytesToText(in, out);
-    if ((vt & VT_ARRAY) || (in.vt & VT_ARRAY)) return DISP_E_TYPEMISMATCH;
-    if (vt == VT_ERROR) {
-        if (in.vt != VT_I4 && in.vt != VT_UI4 && in.vt != VT_INT && in.vt != VT_UINT) return DISP_E_TYPEMISMATCH;
-        out.scode = in.lVal;
-        out.vt = VT_ERROR;
-        return S_OK;
-    }
-    if (in.vt == VT_ERROR) {
-        if (vt != VT_I4 && vt != VT_UI4) return DISP_E_TYPEMISMATCH;
-        out.lVal = in.scode;
-        out.vt = vt;
-        return S_OK;
-    }
-    if (vt == VT_BSTR) return NumberToText(in, flags, out);
-    if (in.vt == VT_BSTR) return TextToValue(in, vt, out);
+// VT_INT and VT_UINT convert as VT_I4 and VT_UI4.
+VARTYPE Canonical(VARTYPE vt) { return vt == VT_INT ? VT_I4 : vt == VT_UINT ? VT_UI4 : vt; }
+
+bool IsSigned(VARTYPE vt) { return vt == VT_I1 || vt == VT_I2 || vt == VT_I4 || vt == VT_INT || vt == VT_I8; }
+
+// Between a signed and an unsigned integer of one width the bits are kept as they are,
+// and so is a Boolean's 16-bit value, cut or sign-extended to the integer's width.
+bool KeepsBits(VARTYPE from, VARTYPE vt) {
+    if (!IsIntegerType(vt)) return false;
+    if (from == VT_BOOL) return true;
+    return IsIntegerType(from) && ValueSize(from) == ValueSize(vt) && IsSigned(from) != IsSigned(vt);
+}
+
+HRESULT CopyBits(const VARIANT &in, VARTYPE vt, VARIANT &out) {
+    int64_t value = in.vt == VT_BOOL ? int64_t(in.boolVal) : in.llVal;
+    out.llVal = 0;
+    std::memcpy(&out.llVal, &value, ValueSize(vt)); // little-endian: the low bytes
+    out.vt = vt;
+    return S_OK;
+}
+
+// To VT_EMPTY or VT_NULL: any simple type, but never an error, and never NULL to EMPTY.
+HRESULT ToNothing(VARTYPE from, VARTYPE vt, VARIANT &out) {
+    bool simple = from <= VT_UINT && from != 15 && from != VT_ERROR;
+    if (!simple || (from == VT_NULL && vt == VT_EMPTY)) return DISP_E_TYPEMISMATCH;
+    out.vt = vt;
+    return S_OK;
+}
+
+// Types that take part in value conversions (numbers, dates, Booleans, text).
+bool IsValueType(VARTYPE vt) { return vt == VT_EMPTY || vt == VT_BSTR || IsNumericType(vt); }
+
+HRESULT ToValue(const VARIANT &in, const Conversion &c, VARTYPE vt, VARIANT &out) {
+    if (!IsValueType(vt) || !IsValueType(in.vt)) return DISP_E_TYPEMISMATCH;
+    if (vt == VT_BSTR) return NumberToText(in, c, out);
+    if (in.vt == VT_BSTR) return TextToValue(in, c, vt, out);
+    if (KeepsBits(in.vt, vt)) return CopyBits(in, vt, out);
+    if (in.vt == VT_BOOL && vt == VT_DECIMAL) return StoreNumber(Number{Number::Int, in.boolVal ? 1 : 0}, vt, out);
     Number n;
-    if (!IsNumericType(vt) || !ReadNumber(in, n)) return DISP_E_TYPEMISMATCH;
+    if (!ReadNumber(in, n)) return DISP_E_TYPEMISMATCH;
     return StoreNumber(n, vt, out);
 }
 
+// Arrays convert only to their own type, and between text and bytes.
+HRESULT CoerceArray(const VARIANT &in, VARTYPE vt, VARIANT &out) {
+    if (vt == (VT_ARRAY | VT_UI1) && in.vt == VT_BSTR) return TextToBytes(in, out);
+    if (vt == VT_BSTR && in.vt == (VT_ARRAY | VT_UI1)) return BytesToText(in, out);
+    if (in.vt == vt) return VariantCopy(&out, &in);
+    return DISP_E_TYPEMISMATCH;
+}
+
+HRESULT Coerce(const VARIANT &in, const Conversion &c, VARTYPE vt, VARIANT &out) {
+    if ((in.vt & VT_ARRAY) || (vt & VT_ARRAY)) return CoerceArray(in, vt, out);
+    if (Canonical(in.vt) == Canonical(vt)) {
+        HRESULT hr = VariantCopy(&out, &in);
+        if (SUCCEEDED(hr)) out.vt = vt;
+        return hr;
+    }
+    if ((c.flags & VARIANT_NOVALUEPROP) && in.vt == VT_DISPATCH && vt != VT_UNKNOWN) return DISP_E_TYPEMISMATCH;
+    if (vt == VT_EMPTY || vt == VT_NULL) return ToNothing(in.vt, vt, out);
+    if (vt == VT_UNKNOWN || vt == VT_DISPATCH) return ToInterface(in, vt, out);
+    if (in.vt == VT_DISPATCH) return ObjectValue(in, c, vt, out);
+    return ToValue(in, c, vt, out);
+}
+
+// VT_VARIANT passes as a target and then matches nothing.
 bool IsValidTarget(VARTYPE vt) {
     if (vt & VT_BYREF) return false;
     if (vt == VT_EMPTY || vt == VT_NULL || vt == VT_VARIANT) return true;
@@ -316,18 +359,22 @@ bool IsValidTarget(VARTYPE vt) {
 
 } // namespace ole
 
+namespace {
+const LCID kUserDefaultLocale = 0x0400; // LOCALE_USER_DEFAULT
+}
+
 extern "C" {
 
-HRESULT WINAPI VariantChangeTypeEx(VARIANTARG *pvargDest, const VARIANTARG *pvarSrc, LCID, USHORT wFlags,
+HRESULT WINAPI VariantChangeTypeEx(VARIANTARG *pvargDest, const VARIANTARG *pvarSrc, LCID lcid, USHORT wFlags,
                                    VARTYPE vt) {
     if (!pvargDest || !pvarSrc) return E_INVALIDARG;
     if (!ole::IsValidVariantType(pvarSrc->vt) || !ole::IsValidTarget(vt)) return DISP_E_BADVARTYPE;
+    if ((pvarSrc->vt & VT_BYREF) && !pvarSrc->byref) return DISP_E_TYPEMISMATCH;
     VARIANT view;
     if (!ole::DereferenceView(pvarSrc, &view)) return DISP_E_BADVARTYPE;
-    if (view.vt == VT_RECORD && vt != VT_RECORD) return DISP_E_TYPEMISMATCH;
     VARIANT result;
     VariantInit(&result);
-    HRESULT hr = ole::Coerce(view, wFlags, vt, result);
+    HRESULT hr = ole::Coerce(view, ole::Conversion{wFlags, lcid}, vt, result);
     if (FAILED(hr)) {
         VariantClear(&result);
         return hr;
@@ -343,7 +390,7 @@ HRESULT WINAPI VariantChangeTypeEx(VARIANTARG *pvargDest, const VARIANTARG *pvar
 }
 
 HRESULT WINAPI VariantChangeType(VARIANTARG *pvargDest, const VARIANTARG *pvarSrc, USHORT wFlags, VARTYPE vt) {
-    return VariantChangeTypeEx(pvargDest, pvarSrc, 0, wFlags, vt);
+    return VariantChangeTypeEx(pvargDest, pvarSrc, kUserDefaultLocale, wFlags, vt);
 }
 
 } // extern "C"

@@ -90,10 +90,12 @@ bool ParseNumberText(std::u16string_view text, Number &out) {
     return true;
 }
 
-bool ParseBoolText(std::u16string_view text, bool &out) {
+bool ParseBoolText(std::u16string_view text, const TextLocale &locale, bool &out) {
     std::u16string s(Trim(text));
-    if (EqualsNoCase(s.c_str(), u"True")) return out = true, true;
-    if (EqualsNoCase(s.c_str(), u"False")) return out = false, true;
+    for (const TextLocale *words : {&locale, &EnglishLocale()}) {
+        if (EqualsNoCase(s.c_str(), words->trueText)) return out = true, true;
+        if (EqualsNoCase(s.c_str(), words->falseText)) return out = false, true;
+    }
     return false;
 }
 
@@ -148,29 +150,57 @@ size_t ReadFields(std::u16string_view s, std::u16string_view separators, long fi
     return count;
 }
 
+// "AM" or "PM" after a time, in any letter case; 0 when absent, -1 when it is something else.
+int Meridiem(std::u16string_view rest) {
+    rest = Trim(rest);
+    if (rest.empty()) return 0;
+    if (rest.size() != 2 || FoldAscii(rest[1]) != u'M') return -1;
+    if (FoldAscii(rest[0]) == u'A') return 1;
+    return FoldAscii(rest[0]) == u'P' ? 2 : -1;
+}
+
 bool ParseTime(std::u16string_view s, double &fraction) {
     long f[3] = {0, 0, 0};
     size_t used = 0;
     size_t n = ReadFields(s, u":", f, used);
-    if (n < 2 || used != s.size() || f[0] > 23 || f[1] > 59 || f[2] > 59) return false;
+    int meridiem = Meridiem(s.substr(used));
+    if (n < 2 || meridiem < 0 || f[0] > (meridiem ? 12 : 23) || f[1] > 59 || f[2] > 59) return false;
+    if (meridiem) f[0] = f[0] % 12 + (meridiem == 2 ? 12 : 0);
     fraction = (f[0] * 3600 + f[1] * 60 + f[2]) / 86400.0;
     return true;
 }
 
+// Two-digit years fall in 1930 to 2029.
+long FullYear(long year) { return year >= 100 ? year : year < 30 ? 2000 + year : 1900 + year; }
+
+// Year, month and day from three fields in the locale's order; a first field that can
+// only be a year puts the year first whatever the locale.
+void ArrangeFields(const long f[3], const TextLocale &locale, long &y, long &m, long &d) {
+    if (f[0] > 31 || locale.order == TextLocale::YearMonthDay) {
+        y = f[0], m = f[1], d = f[2];
+    } else if (locale.order == TextLocale::MonthDayYear) {
+        m = f[0], d = f[1], y = f[2];
+    } else {
+        d = f[0], m = f[1], y = f[2];
+    }
+    y = FullYear(y);
+}
+
 } // namespace
 
-bool ParseDateText(std::u16string_view text, double &date) {
+bool ParseDateText(std::u16string_view text, const TextLocale &locale, double &date) {
     std::u16string_view s = Trim(text);
     long f[3];
     size_t used = 0;
     size_t n = ReadFields(s, u"/-.", f, used);
     double fraction = 0;
     if (n == 3) {
-        if (f[0] < 100 || f[0] > 9999 || f[1] < 1 || f[1] > 12 || f[2] < 1 || unsigned(f[2]) > DaysInMonth(f[0], unsigned(f[1])))
-            return false;
+        long y, m, d;
+        ArrangeFields(f, locale, y, m, d);
+        if (y > 9999 || m < 1 || m > 12 || d < 1 || unsigned(d) > DaysInMonth(y, unsigned(m))) return false;
         std::u16string_view rest = Trim(s.substr(used));
         if (!rest.empty() && !ParseTime(rest, fraction)) return false;
-        double day = double(DaysFromCivil(f[0], unsigned(f[1]), unsigned(f[2])) + kEpochOffset);
+        double day = double(DaysFromCivil(y, unsigned(m), unsigned(d)) + kEpochOffset);
         date = day < 0 ? day - fraction : day + fraction;
         return true;
     }
@@ -205,26 +235,45 @@ std::u16string FormatCurrency(int64_t scaled) {
     return Widen(text.c_str());
 }
 
-std::u16string FormatDate(double date) {
+namespace {
+
+std::string DayText(int64_t day, const TextLocale &locale) {
+    int64_t y;
+    unsigned m, d;
+    CivilFromDays(day - kEpochOffset, y, m, d);
+    const char *form = locale.padDate ? "%02u" : "%u";
+    char month[8], dayOfMonth[8], year[24], separator = char(locale.dateSeparator);
+    std::snprintf(month, sizeof month, form, m);
+    std::snprintf(dayOfMonth, sizeof dayOfMonth, form, d);
+    std::snprintf(year, sizeof year, "%lld", (long long)y);
+    switch (locale.order) {
+    case TextLocale::YearMonthDay: return std::string(year) + separator + month + separator + dayOfMonth;
+    case TextLocale::MonthDayYear: return std::string(month) + separator + dayOfMonth + separator + year;
+    default: return std::string(dayOfMonth) + separator + month + separator + year;
+    }
+}
+
+std::string TimeText(int64_t seconds, const TextLocale &locale) {
+    int hour = int(seconds / 3600);
+    const char *suffix = "";
+    if (locale.twelveHour) suffix = hour < 12 ? " AM" : " PM", hour = hour % 12 ? hour % 12 : 12;
+    char text[32];
+    std::snprintf(text, sizeof text, locale.padHour ? "%02d:%02d:%02d%s" : "%d:%02d:%02d%s", hour,
+                  int(seconds / 60 % 60), int(seconds % 60), suffix);
+    return text;
+}
+
+} // namespace
+
+std::u16string FormatDate(double date, const TextLocale &locale) {
     // The day is the whole part; the time of day is the fraction's absolute value.
     double whole = std::trunc(date);
     int64_t day = int64_t(whole);
     int64_t seconds = std::llround(std::fabs(date - whole) * 86400.0);
     if (seconds >= 86400) seconds = 0, day += date < 0 ? -1 : 1;
-    int64_t y;
-    unsigned m, d;
-    CivilFromDays(day - kEpochOffset, y, m, d);
-    char text[64];
     std::string out;
-    if (day != 0 || seconds == 0) {
-        std::snprintf(text, sizeof text, "%lld/%u/%u", (long long)y, m, d);
-        out = text;
-    }
-    if (seconds) {
-        std::snprintf(text, sizeof text, "%s%d:%02d:%02d", out.empty() ? "" : " ", int(seconds / 3600),
-                      int(seconds / 60 % 60), int(seconds % 60));
-        out += text;
-    }
+    if (day != 0 || seconds == 0) out = DayText(day, locale);
+    if (seconds) out += (out.empty() ? "" : " ") + TimeText(seconds, locale);
     return Widen(out.c_str());
 }
 

@@ -99,6 +99,10 @@ TEST_F(VariantCommands, SetVariantType) {
     EXPECT_EQ(v->vt, VT_BOOL);
     EXPECT_EQ(CallCommand(cmd::SetVariantType, {v.Arg(), Int(4)}).low, 1u);
     EXPECT_EQ(v->vt, VT_DATE);
+    // Nor an object or an error, as in Win32: the variant is left empty.
+    EXPECT_EQ(CallCommand(cmd::SetVariantType, {v.Arg(), Int(5)}).low, 0u);
+    EXPECT_EQ(v->vt, VT_EMPTY);
+    EXPECT_EQ(CallCommand(cmd::SetVariantType, {v.Arg(), Int(6)}).low, 0u);
     // An empty variant does not become an array.
     EXPECT_EQ(CallCommand(cmd::SetVariantType, {v.Arg(), Int(7)}).low, 0u);
     EXPECT_EQ(CallCommand(cmd::SetVariantType, {v.Arg(), Int(13)}).low, 0u);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "module_export_table.h"
+#include "oleauto.h"
 #include "shlwapi.h"
 #include "windows.h"
 
@@ -63,6 +64,17 @@ TEST(ModuleNames, EmptyOrNullNamesFail) {
     EXPECT_EQ(LoadLibraryA(""), nullptr);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(LoadLibraryA(nullptr), nullptr);
+}
+
+TEST(ModuleNames, SystemModulesArePresentWithoutBeingLoaded) {
+    HMODULE automation = GetModuleHandleA("OLEAUT32.DLL");
+    ASSERT_NE(automation, nullptr);
+    EXPECT_EQ(GetModuleHandleA("oleaut32"), automation);
+    EXPECT_EQ(reinterpret_cast<void *>(GetProcAddress(automation, "SysAllocString")),
+              reinterpret_cast<void *>(&SysAllocString));
+    Held loaded{LoadLibraryA("oleaut32.dll")};
+    EXPECT_EQ(loaded.module, automation);
+    EXPECT_EQ(GetModuleHandleA("no_such_module.dll"), nullptr);
 }
 
 TEST(SystemExports, OrdinalsAndArgumentCounts) {

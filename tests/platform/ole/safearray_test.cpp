@@ -26,6 +26,12 @@ TEST(SafeArray, BoundsAndElementsOfOneDimension) {
     EXPECT_EQ(SafeArrayGetVartype(a, &vt), S_OK);
     EXPECT_EQ(vt, VT_I4);
     EXPECT_EQ(SafeArrayDestroy(a), S_OK);
+    // Pointer-sized integers may be elements, though no VARIANT holds one by value.
+    SAFEARRAY *pointers = SafeArrayCreate(VT_INT_PTR, 1, &bound);
+    ASSERT_NE(pointers, nullptr);
+    EXPECT_EQ(SafeArrayGetElemsize(pointers), UINT(sizeof(INT_PTR)));
+    EXPECT_EQ(SafeArrayDestroy(pointers), S_OK);
+    EXPECT_EQ(SafeArrayCreate(VT_VOID, 1, &bound), nullptr);
 }
 
 TEST(SafeArray, FirstDimensionVariesFastest) {
