@@ -226,7 +226,7 @@ TEST(ChangeType, EmptyNullErrorAndVariantTargets) {
         if (c.from & VT_ARRAY) in.parray = SafeArrayCreate(VT_I4, 1, &two);
         HRESULT hr = Change(in, c.to, out);
         EXPECT_EQ(hr, c.want) << c.from << " -> " << c.to;
-        EXPECT_EQ(out->vt, hr == S_OK ? c.to : VT_I4) << c.from << " -> " << c.to;
+        EXPECT_EQ(out->vt, hr == S_OK ? c.to : VARTYPE(VT_I4)) << c.from << " -> " << c.to;
     }
 }
 
