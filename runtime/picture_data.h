@@ -3,9 +3,10 @@
 // runtime services 1003 and 2034 convert between picture data and bitmaps.
 #pragma once
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <olectl.h>
-#include <windows.h>
 
 #include <cstddef>
 #include <cstdint>

@@ -3,8 +3,9 @@
 // fit, 3 stretched).
 #pragma once
 
-#include <olectl.h>
 #include <windows.h>
+
+#include <olectl.h>
 
 #include <string>
 

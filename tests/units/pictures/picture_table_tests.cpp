@@ -16,6 +16,7 @@ namespace {
 using namespace picture_files;
 
 constexpr int kArea = 40;
+constexpr int kMargin = 4; // the area sits inside a larger bitmap: nothing may land outside it
 constexpr COLORREF kBackground = RGB(128, 128, 128);
 
 struct PictureRow {
@@ -74,13 +75,14 @@ COLORREF Expected(const PictureRow &row, int px, int py) {
 template <typename Check> void DrawnIn(IPicture *picture, int layout, Check check) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    HBITMAP target = CreateCompatibleBitmap(screen, kArea, kArea);
+    const int side = kArea + 2 * kMargin;
+    HBITMAP target = CreateCompatibleBitmap(screen, side, side);
     HGDIOBJ old = SelectObject(dc, target);
-    RECT area{0, 0, kArea, kArea};
+    RECT all{0, 0, side, side};
     HBRUSH brush = CreateSolidBrush(kBackground);
-    FillRect(dc, &area, brush);
+    FillRect(dc, &all, brush);
     DeleteObject(brush);
-    units::DrawPicture(dc, picture, layout, area);
+    units::DrawPicture(dc, picture, layout, {kMargin, kMargin, kMargin + kArea, kMargin + kArea});
     check(dc);
     SelectObject(dc, old);
     DeleteObject(target);
@@ -100,11 +102,12 @@ TEST(PictureTable, EachPictureDecodesAndDrawsInEveryLayout) {
         for (int layout = 0; layout < 4; ++layout)
             DrawnIn(picture, layout, [&](HDC dc) {
                 for (const Probe &p : kProbes[layout]) {
-                    COLORREF want = Expected(row, p.px, p.py), got = GetPixel(dc, p.x, p.y);
+                    COLORREF want = Expected(row, p.px, p.py), got = GetPixel(dc, kMargin + p.x, kMargin + p.y);
                     EXPECT_TRUE(Near(got, want, row.tolerance))
                         << "layout " << layout << " at " << p.x << "," << p.y << ": got " << std::hex << got
                         << ", want " << want;
                 }
+                EXPECT_EQ(GetPixel(dc, kArea + kMargin + 1, kArea + kMargin + 1), kBackground) << "layout " << layout;
             });
         units::ReleasePicture(picture);
         EXPECT_EQ(picture, nullptr);
