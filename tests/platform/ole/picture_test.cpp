@@ -25,6 +25,21 @@ LARGE_INTEGER At(LONGLONG offset) {
     return at;
 }
 
+// Renders the whole (square) picture the usual way (source rows counted up from the bottom)
+// into a bitmap of twice its size and reads the top-left pixel, rounded to 0 or 255.
+COLORREF TopLeftRendered(IPicture *picture, OLE_XSIZE_HIMETRIC width) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP target = CreateBitmap(32, 32, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(dc, target);
+    picture->Render(dc, 0, 0, 32, 32, 0, width, width, -width, nullptr);
+    COLORREF c = GetPixel(dc, 2, 2);
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+    auto level = [](int v) { return v >= 128 ? 255 : 0; };
+    return RGB(level(GetRValue(c)), level(GetGValue(c)), level(GetBValue(c)));
+}
+
 } // namespace
 
 // The stream starts at the block's size, grows the block on writes past its end and
@@ -99,6 +114,7 @@ TEST(OleLoadPicture, PicturesFromAStream) {
         EXPECT_EQ(type, row.type);
         EXPECT_EQ(width, 423); // 16 pixels at 96 per inch
         EXPECT_NE(handle, 0u);
+        EXPECT_EQ(TopLeftRendered(picture, width), RGB(255, 0, 0));
         EXPECT_EQ(picture->Release(), 0u);
     }
 }
