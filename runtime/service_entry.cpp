@@ -7,6 +7,7 @@
 #include "gbk.h"
 #include "memory.h"
 #include "ole_link.h"
+#include "picture_data.h"
 #include "runtime_app.h"
 #include "runtime_error.h"
 #include "runtime_interface.h"
@@ -187,7 +188,8 @@ intptr_t RuntimeService(int32_t code, intptr_t p1, intptr_t p2) {
     switch (code) {
     case kServiceDefaultIcon: return DefaultIcon(p1);
     case kServicePictureToBitmap:
-    case kServiceBitmapToPicture:
+        return reinterpret_cast<intptr_t>(BitmapFromPictureData(reinterpret_cast<const void *>(p1), size_t(p2)));
+    case kServiceBitmapToPicture: return reinterpret_cast<intptr_t>(PictureDataFromBitmap(reinterpret_cast<HBITMAP>(p1)));
     case kServicePlaySound: return PlaySound(p1, int32_t(p2));
     case kServiceStopSound: StopSoundData(); return 0;
     case kServiceNone2002:

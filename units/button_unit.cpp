@@ -4,6 +4,7 @@
 
 #include "event_dispatch.h"
 #include "gbk.h"
+#include "picture_data.h"
 #include "runtime_interface.h"
 #include "unit_thread_call.h"
 #include "window_unit.h"
@@ -21,26 +22,18 @@ const DataLayout &Layout() {
     return layout;
 }
 
-bool IsIconData(const std::string &d) {
-    return d.size() >= 6 && d[0] == 0 && d[1] == 0 && (d[2] == 1 || d[2] == 2) && d[3] == 0;
-}
-
 // Decodes the picture; undecodable data are dropped and the caption shows.
 void LoadPicture(ButtonUnit &unit) {
     std::string &d = unit.props.data[kButtonPicture];
-    if (d.empty()) return;
-    if (IsIconData(d)) {
-        unit.image = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(d.data()), DWORD(d.size()), d[2] == 1, 0x30000,
-                                              0, 0, 0);
-        unit.imageType = d[2] == 1 ? IMAGE_ICON : IMAGE_CURSOR;
-    } else {
-        unit.image = BitmapFromPictureData(d);
-        unit.imageType = IMAGE_BITMAP;
-    }
-    if (!unit.image) {
+    unit.picture = PictureFromData(d);
+    if (!unit.picture) {
         d.clear();
+        unit.image = nullptr;
         unit.imageType = -1;
+        return;
     }
+    unit.image = rt::PictureHandle(unit.picture);
+    unit.imageType = rt::IsIconPicture(unit.picture) ? IMAGE_ICON : IMAGE_BITMAP;
 }
 
 void ApplyFont(ButtonUnit &unit) {
@@ -123,8 +116,7 @@ fw::WindowObject *Create(const CreateUnitArgs &a) {
 
 ButtonUnit::~ButtonUnit() {
     if (font) DeleteObject(font);
-    if (image && imageType == IMAGE_BITMAP) DeleteObject(image);
-    else if (image) DestroyIcon(static_cast<HICON>(image));
+    ReleasePicture(picture);
 }
 
 LRESULT ButtonUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

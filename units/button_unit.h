@@ -1,6 +1,7 @@
 // The button unit: a Win32 push button whose click raises its event 0.
 #pragma once
 
+#include "picture_drawing.h"
 #include "window_object.h"
 #include "window_unit_store.h"
 
@@ -20,8 +21,9 @@ public:
     uint32_t windowId = 0, unitId = 0;
     StoredProperties props;
     HFONT font = nullptr;
+    IPicture *picture = nullptr; // owns the handle shown by the button
     HANDLE image = nullptr;
-    int imageType = -1; // IMAGE_BITMAP, IMAGE_ICON or IMAGE_CURSOR; -1 for none
+    int imageType = -1; // IMAGE_BITMAP or IMAGE_ICON (icons and cursors); -1 for none
 
     ~ButtonUnit() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

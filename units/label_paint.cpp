@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "picture_drawing.h"
 #include "window_unit.h"
 
 namespace units {
@@ -66,8 +67,8 @@ void DrawBackground(LabelUnit &unit, HDC dc, const RECT &r) {
     const StoredProperties &p = unit.props;
     uint32_t background = uint32_t(p.number[kLabelBackground]);
     Fill(dc, r, background == kSystemColour ? GetSysColor(COLOR_BTNFACE) : COLORREF(background & 0xffffff));
-    if (!unit.pictureTried && !p.data[kLabelPicture].empty()) {
-        unit.picture = BitmapFromPictureData(p.data[kLabelPicture]);
+    if (!unit.pictureTried) {
+        unit.picture = PictureFromData(p.data[kLabelPicture]);
         unit.pictureTried = true;
     }
     if (unit.picture) {

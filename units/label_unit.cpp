@@ -77,8 +77,7 @@ int WriteOnWindowThread(fw::WindowObject *object, int32_t index, const PropertyV
         break;
     case kLabelFont: ApplyFont(unit); break;
     case kLabelPicture:
-        if (unit.picture) DeleteObject(unit.picture);
-        unit.picture = nullptr;
+        ReleasePicture(unit.picture);
         unit.pictureTried = false;
         break;
     default: break;
@@ -133,7 +132,7 @@ fw::WindowObject *Create(const CreateUnitArgs &a) {
 
 LabelUnit::~LabelUnit() {
     if (font) DeleteObject(font);
-    if (picture) DeleteObject(picture);
+    ReleasePicture(picture);
 }
 
 LRESULT LabelUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

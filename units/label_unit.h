@@ -2,6 +2,7 @@
 // gradient or picture background.
 #pragma once
 
+#include "picture_drawing.h"
 #include "window_object.h"
 #include "window_unit_store.h"
 
@@ -36,7 +37,7 @@ public:
     uint32_t windowId = 0, unitId = 0;
     StoredProperties props;
     HFONT font = nullptr;
-    HBITMAP picture = nullptr;
+    IPicture *picture = nullptr;
     bool pictureTried = false;
 
     ~LabelUnit() override;

@@ -214,8 +214,7 @@ CWinFormUnit::~CWinFormUnit() {
 }
 
 void CWinFormUnit::DropPicture() {
-    if (picture) DeleteObject(picture);
-    picture = nullptr;
+    ReleasePicture(picture);
     pictureTried = false;
 }
 

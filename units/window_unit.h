@@ -3,6 +3,7 @@
 // pre-filter and raises the window events 0 to 11.
 #pragma once
 
+#include "picture_drawing.h"
 #include "window_list.h"
 #include "window_object.h"
 #include "window_unit_store.h"
@@ -58,7 +59,7 @@ class CWinFormUnit : public fw::WindowObject {
 public:
     uint32_t windowId = 0, unitId = 0;
     StoredProperties props;
-    HBITMAP picture = nullptr; // decoded from property 11 on first paint
+    IPicture *picture = nullptr; // decoded from property 11 on first paint
     bool pictureTried = false;
     HWND savedFocus = nullptr;
     bool everActivated = false;
@@ -85,9 +86,6 @@ void SetWindowDefaults(StoredProperties &props);
 void WindowStyles(const StoredProperties &props, DWORD &style, DWORD &exStyle);
 // The top-left corner that centres a width x height rectangle on a screen.
 POINT CentredOn(int screenWidth, int screenHeight, int width, int height);
-// Where layout 0 to 3 draws a picture of the given size in a client area (layout 1
-// tiles from the top-left corner of the returned first tile).
-RECT PictureRect(int layout, SIZE picture, SIZE client);
 
 // Properties (window_unit_properties.cpp): the template data layout, the requests
 // 4, 5 and 6, and what writes change on a live window.
@@ -112,9 +110,5 @@ bool HandleWindowKey(CWinFormUnit &unit, Window &window, const MSG &msg);
 std::vector<int> TabOrder(Window &window);
 // Painting (window_unit_paint.cpp).
 void PaintWindow(CWinFormUnit &unit);
-// Decodes picture data (BMP) into a bitmap; null when the data do not decode.
-HBITMAP BitmapFromPictureData(const std::string &data);
-// Draws a picture in `area` with layout 0 to 3 (clipped to the area when tiling).
-void DrawPicture(HDC dc, HBITMAP picture, int layout, RECT area);
 
 } // namespace units

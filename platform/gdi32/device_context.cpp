@@ -217,7 +217,7 @@ extern "C" int WINAPI SaveDC(HDC hdc) {
     DeviceContext *dc = DeviceContextOf(hdc);
     if (!dc) return 0;
     SavedStates().push_back(SavedState{hdc, *dc});
-    if (dc->painter) dc->painter->save();
+    if (QPainter *painter = PainterOf(dc)) painter->save();
     int level = 0;
     for (auto &s : SavedStates()) level += s.hdc == hdc;
     return level;

@@ -11,7 +11,6 @@
 #include "windows.h"
 
 namespace platform {
-namespace {
 
 // The painter of a DC, created on demand for a memory DC's bitmap.
 QPainter *PainterOf(DeviceContext *dc) {
@@ -24,6 +23,8 @@ QPainter *PainterOf(DeviceContext *dc) {
     dc->ownsPainter = true;
     return dc->painter;
 }
+
+namespace {
 
 QRect QtRect(const RECT &r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
@@ -300,6 +301,14 @@ extern "C" BOOL WINAPI StretchBlt(HDC dest, int xd, int yd, int wd, int hd, HDC 
     p->drawImage(QRect(xd, yd, wd, hd), *image, QRect(xs, ys, ws, hs));
     p->restore();
     return TRUE;
+}
+
+extern "C" int WINAPI IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
+    QPainter *p = PainterOf(DeviceContextOf(hdc));
+    if (!p) return ERROR;
+    QRect r(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    p->setClipRect(r, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    return r.isEmpty() ? NULLREGION : SIMPLEREGION;
 }
 
 extern "C" BOOL WINAPI BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int xs, int ys, DWORD rop) {

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "gdi_object.h"
+#include "picture_decoder.h"
 #include "host_text.h"
 #include "qt_host.h"
 #include "windows.h"
@@ -233,6 +234,43 @@ extern "C" HBITMAP WINAPI CreateBitmap(int width, int height, UINT, UINT bitCoun
     return static_cast<HBITMAP>(AddGdiObject(o));
 }
 
+namespace {
+
+// Rows of a DIB count from the bottom unless its height is negative.
+int DibRow(const BITMAPINFOHEADER &h, int row, int height) { return h.biHeight > 0 ? height - 1 - row : row; }
+
+void CopyDibRow(const QImage &image, int y, int bits, BYTE *out) {
+    const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x, out += bits / 8) {
+        QRgb c = line[x];
+        out[0] = BYTE(qBlue(c)), out[1] = BYTE(qGreen(c)), out[2] = BYTE(qRed(c));
+        if (bits == 32) out[3] = BYTE(qAlpha(c));
+    }
+}
+
+} // namespace
+
+// 24- and 32-bit uncompressed DIB rows; without a buffer, only the header is filled in.
+extern "C" int WINAPI GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT) {
+    GdiObject *o = GdiObjectOf(bitmap);
+    if (!o || o->kind != GdiKind::Bitmap || !info || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return 0;
+    BITMAPINFOHEADER &h = info->bmiHeader;
+    int width = o->image.width(), height = o->image.height();
+    if (!bits) {
+        if (h.biBitCount == 0) h.biBitCount = 32;
+        h.biWidth = width, h.biHeight = height, h.biPlanes = 1, h.biCompression = BI_RGB;
+        h.biSizeImage = DWORD(((width * h.biBitCount + 31) / 32) * 4 * height);
+        return height;
+    }
+    if ((h.biBitCount != 24 && h.biBitCount != 32) || h.biCompression != BI_RGB || h.biWidth != width) return 0;
+    QImage image = o->image.convertToFormat(QImage::Format_ARGB32);
+    size_t stride = size_t(((width * h.biBitCount + 31) / 32) * 4);
+    UINT done = 0;
+    for (UINT row = start; row < start + lines && int(row) < height; ++row, ++done)
+        CopyDibRow(image, DibRow(h, int(row), height), h.biBitCount, static_cast<BYTE *>(bits) + stride * (row - start));
+    return int(done);
+}
+
 extern "C" HBITMAP WINAPI CreateCompatibleBitmap(HDC, int width, int height) {
     return CreateBitmap(width, height, 1, 32, nullptr);
 }
@@ -240,9 +278,11 @@ extern "C" HBITMAP WINAPI CreateCompatibleBitmap(HDC, int width, int height) {
 namespace platform {
 
 HBITMAP BitmapFromData(const BYTE *data, size_t size) {
-    if (!data || !size || !GuiApplication()) return nullptr;
-    QImage image = QImage::fromData(data, int(size));
-    if (image.isNull()) return nullptr;
+    QImage image = DecodePicture(data, size).image;
+    return image.isNull() ? nullptr : BitmapFromImage(image);
+}
+
+HBITMAP BitmapFromImage(const QImage &image) {
     auto *o = new GdiObject{GdiKind::Bitmap};
     o->image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     return static_cast<HBITMAP>(AddGdiObject(o));

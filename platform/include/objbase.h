@@ -2,7 +2,7 @@
 #ifndef SORVEL_PLATFORM_OBJBASE_H
 #define SORVEL_PLATFORM_OBJBASE_H
 
-#include "unknwn.h"
+#include "objidl.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -43,6 +43,9 @@ WINOLEAPI_(int) StringFromGUID2(REFGUID rguid, LPOLESTR lpsz, int cchMax);
 WINOLEAPI_(LPVOID) CoTaskMemAlloc(SIZE_T cb);
 WINOLEAPI_(LPVOID) CoTaskMemRealloc(LPVOID pv, SIZE_T cb);
 WINOLEAPI_(void) CoTaskMemFree(LPVOID pv);
+
+WINOLEAPI CreateStreamOnHGlobal(HGLOBAL hGlobal, BOOL fDeleteOnRelease, LPSTREAM *ppstm);
+WINOLEAPI GetHGlobalFromStream(LPSTREAM pstm, HGLOBAL *phglobal);
 
 } /* extern "C" */
 #endif

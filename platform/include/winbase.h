@@ -24,6 +24,21 @@ LPVOID WINAPI HeapReAlloc(HANDLE hHeap, DWORD dwFlags, LPVOID lpMem, SIZE_T dwBy
 BOOL WINAPI HeapFree(HANDLE hHeap, DWORD dwFlags, LPVOID lpMem);
 SIZE_T WINAPI HeapSize(HANDLE hHeap, DWORD dwFlags, LPCVOID lpMem);
 
+/* Global memory: fixed blocks are their own pointers, movable ones are handles that
+   GlobalLock turns into a pointer. */
+#define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
+#define GMEM_ZEROINIT 0x0040
+#define GMEM_MODIFY 0x0080
+#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
+#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
+HGLOBAL WINAPI GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags);
+LPVOID WINAPI GlobalLock(HGLOBAL hMem);
+BOOL WINAPI GlobalUnlock(HGLOBAL hMem);
+HGLOBAL WINAPI GlobalFree(HGLOBAL hMem);
+SIZE_T WINAPI GlobalSize(HGLOBAL hMem);
+
 /* Handles */
 BOOL WINAPI CloseHandle(HANDLE hObject);
 #define INFINITE 0xFFFFFFFF

@@ -54,6 +54,9 @@ struct DeviceContext {
 GdiObject *GdiObjectOf(HGDIOBJ handle);
 HGDIOBJ AddGdiObject(GdiObject *object);
 DeviceContext *DeviceContextOf(HDC hdc);
+// The painter of a DC, made on first use for a memory DC's bitmap; null for a DC that
+// only measures.
+QPainter *PainterOf(DeviceContext *dc);
 HDC AddDeviceContext(DeviceContext *dc);
 void RemoveDeviceContext(HDC hdc);
 
@@ -62,8 +65,10 @@ COLORREF ColorRefOf(const QColor &color);
 // The Qt font a LOGFONTA asks for; CJK faces fall back to an installed CJK font.
 QFont FontFromLogFont(const LOGFONTA &lf);
 QFont FontOfHandle(HFONT font); // DEFAULT_GUI_FONT for null
-// A bitmap decoded from picture data in any format Qt reads (BMP, PNG, JPEG, GIF ...).
+// A bitmap decoded from picture data (BMP, PNG, JPEG, GIF, icons); null when it does not
+// decode or is above the picture size limit.
 HBITMAP BitmapFromData(const BYTE *data, size_t size);
+HBITMAP BitmapFromImage(const QImage &image);
 // A DC that paints with `painter` on a window during its WM_PAINT.
 HDC OpenPaintDC(HWND hwnd, QWidget *widget, QPainter *painter);
 void ClosePaintDC(HDC hdc);

@@ -1,6 +1,7 @@
 target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/last_error.cpp
   ${CMAKE_CURRENT_LIST_DIR}/heap.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/global_memory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/code_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/host_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dos_path.cpp

@@ -61,6 +61,12 @@ const ModuleExport kKernel32[] = {
     EXPORT(LockResource, 43, 1),
     EXPORT(SizeofResource, 44, 2),
     EXPORT(FreeResource, 45, 1),
+    EXPORT(GlobalAlloc, 46, 2),
+    EXPORT(GlobalReAlloc, 47, 3),
+    EXPORT(GlobalLock, 48, 1),
+    EXPORT(GlobalUnlock, 49, 1),
+    EXPORT(GlobalFree, 50, 1),
+    EXPORT(GlobalSize, 51, 1),
 };
 
 const ModuleExport kUser32[] = {
@@ -247,6 +253,8 @@ const ModuleExport kGdi32[] = {
     EXPORT(OffsetRgn, 42, 3),
     EXPORT(PtInRegion, 43, 3),
     EXPORT(GetRgnBox, 44, 2),
+    EXPORT(GetDIBits, 45, 7),
+    EXPORT(IntersectClipRect, 46, 5),
 };
 
 const ModuleExport kComdlg32[] = {

@@ -27,6 +27,8 @@ extern const ModuleExport kOle32Exports[] = {
     EXPORT(OleRun, 15, 1),
     EXPORT(OleUninitialize, 16, 0),
     EXPORT(StringFromGUID2, 17, 3),
+    EXPORT(CreateStreamOnHGlobal, 18, 3),
+    EXPORT(GetHGlobalFromStream, 19, 2),
 };
 extern const size_t kOle32ExportCount = std::size(kOle32Exports);
 

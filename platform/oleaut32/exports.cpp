@@ -1,5 +1,6 @@
 // The export table of oleaut32.dll, for functions that a program declares and calls itself.
 #include <oleauto.h>
+#include <olectl.h>
 
 #include <iterator>
 
@@ -44,6 +45,7 @@ extern const ModuleExport kOleAut32Exports[] = {
     EXPORT(LoadTypeLibEx, 183, 3),
     EXPORT(SafeArrayCreateVector, 411, 3),
     EXPORT(SafeArrayGetVartype, 77, 2),
+    EXPORT(OleLoadPicture, 418, 5),
 };
 extern const size_t kOleAut32ExportCount = std::size(kOleAut32Exports);
 

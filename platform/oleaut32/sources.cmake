@@ -7,6 +7,8 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/safearray.cpp
   ${CMAKE_CURRENT_LIST_DIR}/typelib.cpp
   ${CMAKE_CURRENT_LIST_DIR}/automation_type.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/picture_decoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/picture_object.cpp
   ${CMAKE_CURRENT_LIST_DIR}/exports.cpp)
 target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/regexp_engine.cpp

@@ -97,6 +97,13 @@ HICON IconFromData(const BYTE *data, size_t size, bool cursor, int wantedSize) {
     return AddIcon(icon);
 }
 
+HICON IconFromImage(const QImage &image, QPoint hotSpot) {
+    auto *icon = new IconObject;
+    icon->image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    icon->hotSpot = hotSpot;
+    return AddIcon(icon);
+}
+
 void SetCursorWidget(QWidget *widget) { cursorWidget = widget; }
 
 } // namespace platform

@@ -29,6 +29,40 @@ TEST(Heap, SizesAreTheSizesAskedForAndZeroingWorks) {
     EXPECT_EQ(GetLastError(), DWORD(ERROR_NOT_ENOUGH_MEMORY));
 }
 
+// Fixed blocks are their own addresses; movable ones are locked into an address and
+// keep their handle when they grow; stale handles get errors, not crashes.
+TEST(GlobalMemory, FixedAndMovableBlocksAsWin32HasThem) {
+    HGLOBAL fixed = GlobalAlloc(GPTR, 8);
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(GlobalLock(fixed), fixed);
+    EXPECT_EQ(static_cast<char *>(fixed)[7], 0);
+    EXPECT_EQ(GlobalSize(fixed), 8u);
+
+    HGLOBAL movable = GlobalAlloc(GHND, 4);
+    char *at = static_cast<char *>(GlobalLock(movable));
+    ASSERT_NE(at, nullptr);
+    EXPECT_NE(static_cast<void *>(at), movable);
+    std::memcpy(at, "abc", 4);
+    EXPECT_NE(GlobalLock(movable), nullptr);
+    EXPECT_TRUE(GlobalUnlock(movable)); // still locked once
+    EXPECT_EQ(GlobalReAlloc(movable, 4096, GMEM_MOVEABLE), nullptr); // locked: cannot move
+    EXPECT_FALSE(GlobalUnlock(movable));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_SUCCESS));
+    EXPECT_FALSE(GlobalUnlock(movable));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_NOT_LOCKED));
+    EXPECT_EQ(GlobalReAlloc(movable, 4096, GMEM_MOVEABLE), movable);
+    EXPECT_EQ(GlobalSize(movable), 4096u);
+    EXPECT_STREQ(static_cast<char *>(GlobalLock(movable)), "abc");
+    GlobalUnlock(movable);
+
+    EXPECT_EQ(GlobalFree(movable), nullptr);
+    EXPECT_EQ(GlobalFree(fixed), nullptr);
+    EXPECT_EQ(GlobalFree(movable), movable);
+    EXPECT_EQ(GlobalLock(movable), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(GlobalSize(movable), 0u);
+}
+
 TEST(ModuleFileName, IsADosPathOnDriveZ) {
     char path[4096];
     DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);

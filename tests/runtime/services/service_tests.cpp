@@ -11,6 +11,7 @@
 #include <ole2.h>
 
 #include "memory.h"
+#include "picture_files.h"
 #include "runtime_app.h"
 #include "runtime_fixture.h"
 #include "core_library.h"
@@ -271,4 +272,55 @@ TEST_F(Services, TheMainThreadCanCreateObjectsAfterStartUp) {
     ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void **>(&regexp)),
               S_OK);
     regexp->Release();
+}
+
+namespace {
+
+// The colours of a bitmap at the centres of its four quarters.
+std::vector<COLORREF> QuarterColours(HBITMAP bitmap) {
+    BITMAP bm{};
+    GetObjectA(bitmap, sizeof bm, &bm);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    std::vector<COLORREF> colours;
+    for (int y : {bm.bmHeight / 4, 3 * bm.bmHeight / 4})
+        for (int x : {bm.bmWidth / 4, 3 * bm.bmWidth / 4}) colours.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return colours;
+}
+
+HBITMAP PictureToBitmap(const std::string &data) {
+    return reinterpret_cast<HBITMAP>(RuntimeService(kServicePictureToBitmap, reinterpret_cast<intptr_t>(data.data()),
+                                                    intptr_t(data.size())));
+}
+
+} // namespace
+
+// Service 1003 decodes picture data (an icon onto white) into a bitmap of the caller's
+// own; 2034 writes a bitmap back as BMP data, which decodes to the same pixels.
+TEST_F(Services, PictureDataAndBitmapsRoundTrip) {
+    const std::vector<COLORREF> quarters = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+    for (const std::string &data : {picture_files::Bmp8Rle(), picture_files::IconFile(1)}) {
+        HBITMAP bitmap = PictureToBitmap(data);
+        ASSERT_NE(bitmap, nullptr);
+        std::vector<COLORREF> want = quarters;
+        if (data[0] == 0) want[3] = RGB(255, 255, 255); // the icon's transparent quarter
+        EXPECT_EQ(QuarterColours(bitmap), want);
+        auto *block = reinterpret_cast<uint8_t *>(RuntimeService(kServiceBitmapToPicture, intptr_t(bitmap), 0));
+        ASSERT_NE(block, nullptr);
+        std::string bmp(reinterpret_cast<const char *>(ByteSetBytes(block)), ByteSetSize(block));
+        FreeMemory(block);
+        EXPECT_EQ(bmp.substr(0, 2), "BM");
+        EXPECT_EQ(bmp.size(), 54u + 16 * 48);
+        HBITMAP again = PictureToBitmap(bmp);
+        ASSERT_NE(again, nullptr);
+        EXPECT_EQ(QuarterColours(again), want);
+        DeleteObject(again);
+        DeleteObject(bitmap);
+    }
+    EXPECT_EQ(PictureToBitmap(picture_files::OversizedBmp()), nullptr);
+    EXPECT_EQ(PictureToBitmap("RIFF....WAVEfmt "), nullptr); // sound data are no picture
+    EXPECT_EQ(RuntimeService(kServicePictureToBitmap, 0, 0), 0);
+    EXPECT_EQ(RuntimeService(kServiceBitmapToPicture, 0, 0), 0);
 }

@@ -13,6 +13,7 @@
 #include "button_unit.h"
 #include "gbk.h"
 #include "label_unit.h"
+#include "picture_files.h"
 #include "runtime_app.h"
 #include "runtime_interface.h"
 #include "unit_properties.h"
@@ -121,25 +122,62 @@ TEST_F(LabelButton, CaptionWritesReachTheWindows) {
     EXPECT_STREQ(text, "saved");
 }
 
-TEST_F(LabelButton, UndecodableButtonPictureIsDroppedAndRebuildKeepsTheCaption) {
-    const char junk[] = "not a picture at all";
-    std::string bytes(junk, sizeof junk - 1);
-    units::PropertyValue value{reinterpret_cast<uintptr_t>(bytes.data()), bytes.size()};
+// A written picture rebuilds the button: icons and cursors show with BS_ICON, other
+// pictures with BS_BITMAP; data that do not decode are dropped and the caption shows.
+TEST_F(LabelButton, RebuiltButtonShowsItsPictureOrDropsIt) {
+    struct Row {
+        const char *name;
+        std::string data;
+        DWORD style;
+        WPARAM imageType;
+    };
+    const Row rows[] = {
+        {"icon", picture_files::IconFile(1), BS_ICON, IMAGE_ICON},
+        {"cursor", picture_files::IconFile(2), BS_ICON, IMAGE_ICON},
+        {"JPEG", picture_files::Jpeg(), BS_BITMAP, IMAGE_BITMAP},
+        {"8-bit RLE BMP", picture_files::Bmp8Rle(), BS_BITMAP, IMAGE_BITMAP},
+        {"not a picture", "not a picture at all", 0, IMAGE_BITMAP},
+    };
     auto write = units::Request<units::WritePropertyRoutine>(units::kTypeButton, units::kRequestWriteProperty);
-    EXPECT_EQ(write(ObjectOf(kMain, kSave), 0, &value, nullptr), 1); // rebuilt
     auto create = units::Request<units::CreateUnitRoutine>(units::kTypeButton, units::kRequestCreate);
     auto serialize = units::Request<units::SerializeRoutine>(units::kTypeButton, units::kRequestSerialize);
-    uint32_t size = 0;
-    uint8_t *data = serialize(ObjectOf(kMain, kSave), &size);
-    units::CreateUnitArgs args{data, size, 0, HandleOf(kMain), 900, nullptr, 0, 0, 50, 20, kMain, kSave, {0, 0}};
-    fw::WindowObject *made = create(args);
-    delete[] data;
-    ASSERT_NE(made, nullptr);
-    auto *button = static_cast<units::ButtonUnit *>(made);
-    EXPECT_TRUE(button->props.data[units::kButtonPicture].empty());
-    EXPECT_FALSE(GetWindowLongA(made->Handle(), GWL_STYLE) & (BS_BITMAP | BS_ICON));
-    button->windowId = 0; // keep the framework's record out of this stray window's clean-up
-    DestroyWindow(made->Handle());
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        units::PropertyValue value{reinterpret_cast<uintptr_t>(row.data.data()), row.data.size()};
+        EXPECT_EQ(write(ObjectOf(kMain, kSave), 0, &value, nullptr), 1); // rebuilt
+        uint32_t size = 0;
+        uint8_t *data = serialize(ObjectOf(kMain, kSave), &size);
+        units::CreateUnitArgs args{data, size, 0, HandleOf(kMain), 900, nullptr, 0, 0, 50, 20, kMain, kSave, {0, 0}};
+        fw::WindowObject *made = create(args);
+        delete[] data;
+        ASSERT_NE(made, nullptr);
+        auto *button = static_cast<units::ButtonUnit *>(made);
+        EXPECT_EQ(button->props.data[units::kButtonPicture].empty(), row.style == 0);
+        EXPECT_EQ(DWORD(GetWindowLongA(made->Handle(), GWL_STYLE)) & (BS_BITMAP | BS_ICON), row.style);
+        LRESULT shown = SendMessageA(made->Handle(), BM_GETIMAGE, row.imageType, 0);
+        EXPECT_EQ(shown != 0, row.style != 0);
+        button->windowId = 0; // keep the framework's record out of this stray window's clean-up
+        DestroyWindow(made->Handle());
+    }
+}
+
+// A label draws its picture over the background colour; layout 2 stretches it.
+TEST_F(LabelButton, LabelShowsAnIconPictureWithItsTransparency) {
+    std::string icon = picture_files::IconFile(1);
+    units::PropertyValue value{reinterpret_cast<uintptr_t>(icon.data()), icon.size()};
+    auto write = units::Request<units::WritePropertyRoutine>(units::kTypeLabel, units::kRequestWriteProperty);
+    units::WriteProperty(kMain, kMessageLabel, 17, -1, 0x00ffffff, 0); // white background
+    units::WriteProperty(kMain, kMessageLabel, 10, -1, 0, 0);          // no border
+    units::WriteProperty(kMain, kMessageLabel, 19, -1, 2, 0);
+    write(ObjectOf(kMain, kMessageLabel), 18 - 8, &value, nullptr);
+    WriteText(kMessageLabel, 8, "");
+    Pump();
+    QImage image = Grab(kMain, kMessageLabel);
+    int w = image.width(), h = image.height();
+    EXPECT_EQ(image.pixelColor(w / 4, h / 4), QColor(255, 0, 0));
+    EXPECT_EQ(image.pixelColor(3 * w / 4, h / 4), QColor(0, 255, 0));
+    EXPECT_EQ(image.pixelColor(w / 4, 3 * h / 4), QColor(0, 0, 255));
+    EXPECT_EQ(image.pixelColor(3 * w / 4, 3 * h / 4), QColor(255, 255, 255)); // transparent quarter
 }
 
 TEST_F(LabelButton, LabelFrameWidthHasAFloorOfFive) {

@@ -404,35 +404,6 @@ TEST_F(WindowUnit, PictureLayoutTwoShrinksToFitAndCentres) {
     EXPECT_EQ(at(200, 360), QColor(0, 0, 255)); // background below
 }
 
-TEST_F(WindowUnit, UndecodablePictureDataDrawNothing) {
-    EXPECT_EQ(units::BitmapFromPictureData("BM"), nullptr);
-    std::string truncated = Bmp(10, 10, 1, 2, 3);
-    truncated.resize(100);
-    EXPECT_EQ(units::BitmapFromPictureData(truncated), nullptr);
-    HBITMAP ok = units::BitmapFromPictureData(Bmp(3, 2, 1, 2, 3));
-    EXPECT_NE(ok, nullptr);
-    DeleteObject(ok);
-}
-
-TEST_F(WindowUnit, BottomUpAndTopDownRowsBothLandTheRightWayUp) {
-    std::string data = Bmp(1, 2, 0, 0, 0);
-    data[54 + 2] = char(255); // the first stored row: the bottom one of a bottom-up file
-    auto topPixel = [](const std::string &bmp) {
-        HBITMAP bitmap = units::BitmapFromPictureData(bmp);
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        COLORREF top = GetPixel(dc, 0, 0);
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(bitmap);
-        return top;
-    };
-    EXPECT_EQ(topPixel(data), RGB(0, 0, 0));
-    int32_t negative = -2;
-    std::memcpy(&data[22], &negative, 4);
-    EXPECT_EQ(topPixel(data), RGB(255, 0, 0));
-}
-
 TEST_F(WindowUnit, WindowOutOfTheTaskBarIsOwnedByTheHiddenWindow) {
     ASSERT_EQ(Load(kEnterWindow), 0);
     ASSERT_EQ(Load(kSecond), 0);
