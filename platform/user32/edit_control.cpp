@@ -9,7 +9,9 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QRegularExpression>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include <climits>
 #include <cstring>
@@ -23,7 +25,13 @@ namespace platform {
 namespace {
 
 constexpr DWORD kDefaultLimit = 30000;
-constexpr DWORD kSystemLimit = 0x7FFFFFFE;
+constexpr DWORD kSingleLineMaximum = 0x7FFFFFFE;
+constexpr DWORD kMultiLineMaximum = 0xFFFFFFFF;
+// A multi-line box keeps a lone "\r" or "\n" as written; the widget would take either as
+// a line break, so they are held as two noncharacters that no code page maps (and that
+// the text document, unlike U+FDD0 and U+FDD1, does not use for frames).
+constexpr char16_t kLoneCr = 0xFDE0;
+constexpr char16_t kLoneLf = 0xFDE1;
 
 struct EditData {
     HWND hwnd = nullptr;
@@ -33,6 +41,14 @@ struct EditData {
     bool modified = false;
     unsigned version = 0;    // counts changes of the text
     int silent = 0;          // changes made while this is set raise no EN_CHANGE
+    unsigned undoneAt = ~0u; // the version an undo left; undoing again then redoes
+    HWND notifyTo = nullptr; // the parent given at creation
+    bool dialogMode = false; // set by WM_GETDLGCODE with a message, as dialogs send it
+    bool destroyed = false;  // after WM_NCDESTROY the box holds no text
+    bool border = false;     // WS_BORDER, drawn inside the client area
+    int leftMargin = 0, rightMargin = 0;
+    bool formatSet = false;  // EM_SETRECT gave the formatting rectangle
+    RECT format{};
 };
 
 class EditControl {
@@ -50,7 +66,12 @@ public:
     virtual QWidget *MouseTarget() = 0;
     virtual void SetReadOnly(bool on) = 0;
     virtual void Undo() = 0;
+    virtual void Redo() = 0;
     virtual bool CanUndo() const = 0;
+    virtual bool CanRedo() const = 0;
+    virtual QPoint PointOf(int position) = 0;  // widget coordinates of the character's top left
+    virtual int PositionOfPoint(QPoint p) = 0; // from widget coordinates
+    virtual void ApplyMargins(int left, int top, int right, int bottom) = 0;
     virtual void ClearUndo() = 0;
     virtual void Cut() = 0;
     virtual void Copy() = 0;
@@ -100,8 +121,19 @@ public:
     QWidget *MouseTarget() override { return this; }
     void SetReadOnly(bool on) override { setReadOnly(on); }
     void Undo() override { Writable([&] { undo(); }); }
+    void Redo() override { Writable([&] { redo(); }); }
     bool CanUndo() const override { return isUndoAvailable(); }
+    bool CanRedo() const override { return isRedoAvailable(); }
     void ClearUndo() override {}
+    QPoint PointOf(int position) override {
+        QFontMetrics fm(font());
+        QString shown = displayText();
+        int caretX = cursorRect().left() + 5; // the caret rectangle is 10 wide about the caret
+        int x = caretX - fm.horizontalAdvance(shown.left(cursorPosition())) + fm.horizontalAdvance(shown.left(position));
+        return QPoint(x, cursorRect().top());
+    }
+    int PositionOfPoint(QPoint p) override { return cursorPositionAt(p); }
+    void ApplyMargins(int left, int top, int right, int bottom) override { setTextMargins(left, top, right, bottom); }
     void Cut() override { Writable([&] { cut(); }); }
     void Copy() override { copy(); }
 
@@ -160,7 +192,16 @@ public:
     QWidget *MouseTarget() override { return viewport(); }
     void SetReadOnly(bool on) override { setReadOnly(on); }
     void Undo() override { Writable([&] { undo(); }); }
+    void Redo() override { Writable([&] { redo(); }); }
     bool CanUndo() const override { return document()->isUndoAvailable(); }
+    bool CanRedo() const override { return document()->isRedoAvailable(); }
+    QPoint PointOf(int position) override {
+        QTextCursor c(document());
+        c.setPosition(position);
+        return cursorRect(c).topLeft() + viewport()->pos();
+    }
+    int PositionOfPoint(QPoint p) override { return cursorForPosition(p - viewport()->pos()).position(); }
+    void ApplyMargins(int left, int top, int right, int bottom) override { setViewportMargins(left, top, right, bottom); }
     void ClearUndo() override { document()->clearUndoRedoStacks(); }
     void Cut() override { Writable([&] { cut(); }); }
     void Copy() override { copy(); }
@@ -196,6 +237,7 @@ DWORD StyleOf(HWND hwnd) { return DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE)); }
 // Bytes of one character in the ANSI form of the text.
 int AnsiSize(QChar c, bool multiline) {
     if (c == u'\n') return multiline ? 2 : 1;
+    if (c == QChar(kLoneCr) || c == QChar(kLoneLf)) return 1;
     return c.unicode() < 0x80 ? 1 : 2;
 }
 
@@ -273,13 +315,20 @@ int TextEdit::PositionAt(long bytes) const {
 
 QString FromAnsi(const char *text, bool multiline) {
     QString s = QString::fromStdU16String(GbkToUtf16(text ? text : ""));
-    if (multiline) s.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
-    return s;
+    if (!multiline) return s;
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        bool pair = s[i] == u'\r' && i + 1 < s.size() && s[i + 1] == u'\n';
+        if (pair) ++i;
+        out.append(pair ? QChar(u'\n') : s[i] == u'\r' ? QChar(kLoneCr) : s[i] == u'\n' ? QChar(kLoneLf) : s[i]);
+    }
+    return out;
 }
 
 std::string ToAnsi(const QString &text, bool multiline) {
     QString s = text;
-    if (multiline) s.replace(u'\n', QLatin1String("\r\n"));
+    if (multiline) s.replace(u'\n', QLatin1String("\r\n")).replace(QChar(kLoneCr), u'\r').replace(QChar(kLoneLf), u'\n');
     return Utf16ToGbk(s.toStdU16String());
 }
 
@@ -290,12 +339,107 @@ QString ApplyCase(HWND hwnd, QString text) {
     return text;
 }
 
+int LineHeight(EditControl *e) { return QFontMetrics(e->Widget()->font()).height(); }
+
+// The gap between the client edge and the text: the border drawn inside, or the
+// one-pixel gap inside a client edge.
+int Inset(EditControl *e) {
+    if (e->state.border) return GetSystemMetrics(SM_CYBORDER) + 1;
+    return (GetWindowLongPtrA(e->state.hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) ? 1 : 0;
+}
+
+// The formatting rectangle: the client area less the inset and the margins, as high as
+// whole lines (a single line box: one line, or less when the box is lower).
+RECT FormatRect(EditControl *e) {
+    if (e->state.formatSet) return e->state.format;
+    RECT c{};
+    GetClientRect(e->state.hwnd, &c);
+    int b = Inset(e), h = LineHeight(e);
+    RECT r{c.left + b + e->state.leftMargin, 0, c.right - b - e->state.rightMargin, 0};
+    r.top = c.bottom >= h + 2 * b ? b : 0;
+    if (e->Multiline()) r.bottom = r.top + std::max(1, int(c.bottom - 2 * r.top) / h) * h;
+    else r.bottom = r.top + std::min<LONG>(h, c.bottom - r.top);
+    return r;
+}
+
+// The formatting rectangle as margins of the widget's text area.
+void ApplyFormat(EditControl *e) {
+    RECT c{};
+    GetClientRect(e->state.hwnd, &c);
+    RECT r = FormatRect(e);
+    int b = Inset(e);
+    int left = std::max<LONG>(0, r.left - b), right = std::max<LONG>(0, c.right - b - r.right);
+    bool vertical = e->Multiline() && e->state.formatSet;
+    int top = vertical ? std::max<LONG>(0, r.top - b) : 0, bottom = vertical ? std::max<LONG>(0, c.bottom - b - r.bottom) : 0;
+    e->ApplyMargins(left, top, right, bottom);
+}
+
+// The text after `text` replaces the selection.
+QString TextWith(EditControl *e, const QString &text) {
+    int s, t;
+    e->Selection(s, t);
+    QString all = e->Text();
+    return all.left(s) + text + all.mid(t);
+}
+
+int LinesNeeded(EditControl *e, const QString &all, int width) {
+    bool wrap = !(StyleOf(e->state.hwnd) & (ES_AUTOHSCROLL | WS_HSCROLL));
+    int lines = 0;
+    for (const QString &paragraph : all.split(u'\n')) {
+        if (!wrap) {
+            ++lines;
+            continue;
+        }
+        QTextLayout layout(paragraph, e->Widget()->font());
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) line.setLineWidth(width), ++lines;
+        layout.endLayout();
+        lines += paragraph.isEmpty() && layout.lineCount() == 0;
+    }
+    return lines;
+}
+
+// Without automatic scrolling Win32 takes only what fits: a single line box as many
+// characters as fit its width, a multi-line box all of the text or none of it.
+bool FitsBox(EditControl *e, QString &text) {
+    DWORD style = StyleOf(e->state.hwnd);
+    if (e->Multiline() ? (style & (ES_AUTOVSCROLL | WS_VSCROLL)) : (style & (ES_AUTOHSCROLL | WS_HSCROLL))) return true;
+    RECT r = FormatRect(e);
+    if (e->Multiline()) {
+        if (LinesNeeded(e, TextWith(e, text), r.right - r.left) * LineHeight(e) <= r.bottom - r.top) return true;
+        text.clear();
+        return false;
+    }
+    QFontMetrics fm(e->Widget()->font());
+    int cut = int(text.size());
+    while (cut > 0 && fm.horizontalAdvance(TextWith(e, text.left(cut))) > r.right - r.left) --cut;
+    if (cut == text.size()) return true;
+    text = text.left(cut);
+    return false;
+}
+
+// WM_COMMAND to the parent. A box that is no child notifies the parent given at its
+// creation; a child notifies its parent of now, which follows SetParent.
+void Notify(EditControl *e, WORD code) {
+    HWND hwnd = e->state.hwnd;
+    HWND to = (StyleOf(hwnd) & WS_CHILD) ? GetParent(hwnd) : e->state.notifyTo;
+    if (e->state.destroyed || !to || !IsWindow(to)) return;
+    WORD id = WORD(GetWindowLongPtrA(hwnd, GWLP_ID));
+    SendMessageA(to, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
+}
+
 // Raises EN_UPDATE and EN_CHANGE when the text changed since `before`.
 void NotifyChange(EditControl *e, unsigned before) {
     if (e->state.version == before || e->state.silent) return;
     HWND hwnd = e->state.hwnd;
-    NotifyParent(hwnd, EN_UPDATE);
-    if (IsWindow(hwnd)) NotifyParent(hwnd, EN_CHANGE);
+    Notify(e, EN_UPDATE);
+    if (IsWindow(hwnd)) Notify(e, EN_CHANGE);
+}
+
+void NotifyChangeAlways(EditControl *e) {
+    if (e->state.silent) return;
+    Notify(e, EN_UPDATE);
+    if (IsWindow(e->state.hwnd)) Notify(e, EN_CHANGE);
 }
 
 // Replaces the selection, keeping the text within the limit (EN_MAXTEXT when cut short).
@@ -310,9 +454,13 @@ bool ReplaceSelection(EditControl *e, QString text, bool honourLimit) {
         long need = BytesBefore(text, int(text.size()), e->Multiline());
         if (need > room) {
             text = text.left(PositionOfBytes(text, std::max(0L, room), e->Multiline()));
-            NotifyParent(e->state.hwnd, EN_MAXTEXT);
-            if (text.isEmpty()) return false;
+            Notify(e, EN_MAXTEXT);
+            if (text.isEmpty()) return NotifyChangeAlways(e), false;
         }
+    }
+    if (honourLimit && !FitsBox(e, text)) {
+        Notify(e, EN_MAXTEXT);
+        if (text.isEmpty()) return NotifyChangeAlways(e), false;
     }
     unsigned before = e->state.version;
     e->Insert(text);
@@ -339,6 +487,10 @@ void TypeCharacter(EditControl *e, QChar c) {
 void Paste(EditControl *e) {
     if (StyleOf(e->state.hwnd) & ES_READONLY) return;
     QString text = QApplication::clipboard()->text();
+    // An empty clipboard clears the selection of a password box only.
+    if (text.isEmpty() && !(StyleOf(e->state.hwnd) & ES_PASSWORD)) return;
+    // A single line box takes the text up to its first line break.
+    if (!e->Multiline()) text = text.left(text.indexOf(QRegularExpression(QStringLiteral("[\r\n]"))));
     // Only what the ANSI code page holds can be pasted.
     ReplaceSelection(e, FromAnsi(ToAnsi(text, false).c_str(), e->Multiline()), true);
 }
@@ -358,6 +510,8 @@ void ControlCharacter(EditControl *e, BYTE c) {
         break;
     case '\r':
     case '\n':
+        // In a dialog Return without ES_WANTRETURN belongs to the dialog's default button.
+        if (e->state.dialogMode && !(style & ES_WANTRETURN)) break;
         if (e->Multiline() && !readOnly) ReplaceSelection(e, QStringLiteral("\n"), true);
         break;
     case '\t':
@@ -379,15 +533,15 @@ LRESULT OnChar(EditControl *e, WPARAM wp) {
         e->state.leadByte = -1;
         QString s = QString::fromStdU16String(GbkToUtf16(pair));
         if (!s.isEmpty()) TypeCharacter(e, s[0]);
-        return 0;
+        return 1;
     }
     if (b >= 0x81 && b <= 0xFE) {
         e->state.leadByte = b;
-        return 0;
+        return 1;
     }
     if (b < 0x20 || b == 0x7F) ControlCharacter(e, b);
     else TypeCharacter(e, QChar(b));
-    return 0;
+    return 1;
 }
 
 bool IsEditingKey(WPARAM vk) {
@@ -398,19 +552,41 @@ bool IsEditingKey(WPARAM vk) {
     }
 }
 
+// Return in dialog mode: the parent's default button takes the focus and the key.
+void DialogReturn(EditControl *e) {
+    HWND hwnd = e->state.hwnd, parent = GetParent(hwnd);
+    bool wants = e->Multiline() && (StyleOf(hwnd) & ES_WANTRETURN);
+    if (!e->state.dialogMode || wants || !parent || GetKeyState(VK_CONTROL) < 0) return;
+    LRESULT id = SendMessageA(parent, DM_GETDEFID, 0, 0);
+    HWND button = HIWORD(id) == DC_HASDEFID ? GetDlgItem(parent, LOWORD(id)) : nullptr;
+    if (!button) return;
+    SendMessageA(parent, WM_NEXTDLGCTL, WPARAM(button), TRUE);
+    PostMessageA(button, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+// Tab in dialog mode moves the focus on from a multi-line box.
+void DialogTab(EditControl *e) {
+    HWND parent = GetParent(e->state.hwnd);
+    if (e->state.dialogMode && e->Multiline() && parent)
+        SendMessageA(parent, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0, 0);
+}
+
 LRESULT OnKeyDown(EditControl *e, WPARAM vk) {
+    if (vk == VK_RETURN) return DialogReturn(e), 1;
+    if (vk == VK_TAB) return DialogTab(e), 1;
+    if (vk == VK_ESCAPE) return 1;
     if (!IsEditingKey(vk)) return 0;
     DWORD style = StyleOf(e->state.hwnd);
-    if ((style & ES_READONLY) && vk == VK_DELETE) return 0;
+    if ((style & ES_READONLY) && vk == VK_DELETE) return 1;
     if (vk == VK_INSERT && GetKeyState(VK_SHIFT) < 0) {
         Paste(e);
-        return 0;
+        return 1;
     }
     unsigned before = e->state.version;
     ReplayKeyDown(e->Widget(), vk);
     if (e->state.version != before) e->state.modified = true;
     NotifyChange(e, before);
-    return 0;
+    return 1;
 }
 
 LRESULT GetSel(EditControl *e, WPARAM wp, LPARAM lp) {
@@ -452,6 +628,7 @@ LRESULT SetText(EditControl *e, LPARAM lp) {
 
 LRESULT GetText(EditControl *e, WPARAM size, LPARAM out) {
     if (!size || !out) return 0;
+    if (e->state.destroyed) return reinterpret_cast<char *>(out)[0] = '\0', 0;
     std::string text = ToAnsi(e->Text(), e->Multiline());
     size_t n = std::min(text.size(), size_t(size) - 1);
     // Never end inside a double-byte character.
@@ -517,7 +694,7 @@ LRESULT LineMessage(EditControl *e, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void ConfigureFromStyle(EditControl *e, DWORD style, DWORD exStyle) {
-    bool framed = (style & WS_BORDER) || (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME));
+    bool framed = e->state.border || (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME));
     Qt::Alignment align = (style & ES_CENTER) ? Qt::AlignHCenter : (style & ES_RIGHT) ? Qt::AlignRight : Qt::AlignLeft;
     e->SetReadOnly(style & ES_READONLY);
     if (auto *line = dynamic_cast<LineEdit *>(e)) {
@@ -563,10 +740,104 @@ void SetPasswordChar(EditControl *e, WPARAM ch) {
     }
 }
 
+// EM_UNDO toggles: undoing right after an undo restores what it removed.
+LRESULT Undo(EditControl *e) {
+    unsigned before = e->state.version;
+    bool again = e->state.undoneAt == e->state.version && e->CanRedo();
+    if (again) e->Redo();
+    else if (e->CanUndo()) e->Undo();
+    e->state.undoneAt = again ? ~0u : e->state.version;
+    NotifyChange(e, before);
+    return TRUE;
+}
+
+bool CanUndo(EditControl *e) { return e->CanUndo() || (e->state.undoneAt == e->state.version && e->CanRedo()); }
+
+LRESULT SetMargins(EditControl *e, WPARAM which, LPARAM lp) {
+    int fontMargin = QFontMetrics(e->Widget()->font()).averageCharWidth() / 2;
+    auto pick = [&](WORD v) { return v == EC_USEFONTINFO ? fontMargin : int(v); };
+    int left = (which & EC_LEFTMARGIN) ? pick(LOWORD(lp)) : e->state.leftMargin;
+    int right = (which & EC_RIGHTMARGIN) ? pick(HIWORD(lp)) : e->state.rightMargin;
+    // A rectangle set by EM_SETRECT moves with the change of the margins.
+    if (e->state.formatSet) e->state.format.left += left - e->state.leftMargin, e->state.format.right -= right - e->state.rightMargin;
+    e->state.leftMargin = left, e->state.rightMargin = right;
+    ApplyFormat(e);
+    return 0;
+}
+
+LRESULT SetRect(EditControl *e, LPARAM lp) {
+    e->state.formatSet = lp != 0;
+    if (lp) e->state.format = *reinterpret_cast<const RECT *>(lp);
+    ApplyFormat(e);
+    return 0;
+}
+
+POINT ClientOrigin(EditControl *e) {
+    auto r = FindWindowRecord(e->state.hwnd);
+    return r ? ClientOriginInWidget(*r) : POINT{0, 0};
+}
+
+LRESULT PosFromChar(EditControl *e, WPARAM index) {
+    if (LONG(index) < 0 || long(index) >= e->AnsiLength()) return -1;
+    QPoint p = e->PointOf(e->PositionAt(long(index)));
+    POINT o = ClientOrigin(e);
+    return MAKELONG(WORD(p.x() - o.x), WORD(p.y() - o.y));
+}
+
+// A point left of a character's middle belongs to it, from its middle on to the next.
+int SingleLinePositionOf(EditControl *e, int x) {
+    int n = int(e->Text().size());
+    for (int i = 0; i < n; ++i) {
+        int left = e->PointOf(i).x(), right = e->PointOf(i + 1).x();
+        if (x < left + (right - left) / 2) return i;
+    }
+    return n;
+}
+
+LRESULT CharFromPos(EditControl *e, LPARAM lp) {
+    POINT o = ClientOrigin(e);
+    QPoint p(GET_X_LPARAM(lp) + o.x, GET_Y_LPARAM(lp) + o.y);
+    int position = e->Multiline() ? e->PositionOfPoint(p) : SingleLinePositionOf(e, p.x());
+    long bytes = e->BytesAt(position);
+    return MAKELONG(WORD(bytes), WORD(LineOf(LineStarts(e), bytes)));
+}
+
+// EM_SCROLL: TRUE in the high word and the lines moved in the low word; a single line box
+// does not scroll.
+LRESULT Scroll(EditControl *e, WPARAM how) {
+    if (!e->Multiline()) return FALSE;
+    int before = e->FirstVisibleLine();
+    if (how == SB_LINEDOWN || how == SB_LINEUP) e->ScrollLines(how == SB_LINEDOWN ? 1 : -1);
+    else if (how == SB_PAGEDOWN || how == SB_PAGEUP) e->ScrollLines(how == SB_PAGEDOWN ? 10 : -10);
+    else return FALSE;
+    return MAKELONG(WORD(e->FirstVisibleLine() - before), TRUE);
+}
+
+bool IsWordBreak(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == QChar(kLoneCr) || c == QChar(kLoneLf); }
+
+// A double-click selects the word under it with the blanks that follow it.
+LRESULT SelectWordAt(EditControl *e, HWND hwnd, LPARAM lp) {
+    if (GetFocus() != hwnd) SetFocus(hwnd);
+    POINT o = ClientOrigin(e);
+    QPoint p(GET_X_LPARAM(lp) + o.x, GET_Y_LPARAM(lp) + o.y);
+    int at = e->Multiline() ? e->PositionOfPoint(p) : SingleLinePositionOf(e, p.x());
+    QString text = e->Text();
+    int start = at, end = at;
+    while (start > 0 && !IsWordBreak(text[start - 1])) --start;
+    while (end < text.size() && !IsWordBreak(text[end])) ++end;
+    while (end < text.size() && (text[end] == u' ' || text[end] == u'\t')) ++end;
+    e->Select(start, end);
+    return 0;
+}
+
+// The EDIT's context menu is hooked in here.
+LRESULT OnContextMenu(HWND hwnd, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd, WM_CONTEXTMENU, wp, lp); }
+
 LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE: {
         auto *cs = reinterpret_cast<CREATESTRUCTA *>(lp);
+        if (cs) e->state.notifyTo = cs->hwndParent;
         if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) {
             ++e->state.silent;
             e->SetText(ApplyCase(hwnd, FromAnsi(cs->lpszName, e->Multiline())));
@@ -577,8 +848,9 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CHAR: return OnChar(e, wp);
     case WM_KEYDOWN: return OnKeyDown(e, wp);
+    case WM_LBUTTONDBLCLK: return SelectWordAt(e, hwnd, lp);
+    case WM_CONTEXTMENU: return OnContextMenu(hwnd, wp, lp);
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
         if (GetFocus() != hwnd) SetFocus(hwnd);
         ReplayMouse(hwnd, e->MouseTarget(), msg, wp, lp);
         return 0;
@@ -587,12 +859,16 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEWHEEL:
         if (e->Multiline()) ReplayMouse(hwnd, e->MouseTarget(), msg, wp, lp);
         return 0;
-    case WM_SETFOCUS: NotifyParent(hwnd, EN_SETFOCUS); return 0;
-    case WM_KILLFOCUS: NotifyParent(hwnd, EN_KILLFOCUS); return 0;
+    case WM_SETFOCUS: Notify(e, EN_SETFOCUS); return 0;
+    case WM_KILLFOCUS: Notify(e, EN_KILLFOCUS); return 0;
     case WM_SETTEXT: return SetText(e, lp);
     case WM_GETTEXT: return GetText(e, wp, lp);
-    case WM_GETTEXTLENGTH: return TextBytes(e);
+    case WM_GETTEXTLENGTH: return e->state.destroyed ? 0 : TextBytes(e);
+    case WM_NCDESTROY:
+        e->state.destroyed = true;
+        return DefWindowProcA(hwnd, msg, wp, lp);
     case WM_GETDLGCODE: {
+        if (lp) e->state.dialogMode = true;
         LRESULT code = DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
         if (e->Multiline()) code |= DLGC_WANTALLKEYS;
         return code;
@@ -601,7 +877,7 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case EM_SETSEL: SetSel(e, wp, lp); return 0;
     case EM_REPLACESEL: ReplaceSelection(e, FromAnsi(reinterpret_cast<const char *>(lp), e->Multiline()), true); return 0;
     case EM_SCROLLCARET: e->ScrollCaret(); return TRUE;
-    case EM_LIMITTEXT: e->state.limit = wp ? DWORD(wp) : kSystemLimit; return 0;
+    case EM_LIMITTEXT: e->state.limit = wp ? DWORD(wp) : e->Multiline() ? kMultiLineMaximum : kSingleLineMaximum; return 0;
     case EM_GETLIMITTEXT: return e->state.limit;
     case EM_SETPASSWORDCHAR: SetPasswordChar(e, wp); return 0;
     case EM_GETPASSWORDCHAR: return BYTE(e->state.passwordChar);
@@ -615,14 +891,18 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case EM_GETMODIFY: return e->state.modified;
     case EM_SETMODIFY: e->state.modified = wp != 0; return 0;
-    case EM_CANUNDO: return e->CanUndo();
+    case EM_CANUNDO: return CanUndo(e);
     case EM_UNDO:
-    case WM_UNDO: {
-        unsigned before = e->state.version;
-        e->Undo();
-        NotifyChange(e, before);
-        return TRUE;
-    }
+    case WM_UNDO: return Undo(e);
+    case EM_GETRECT:
+        if (lp) *reinterpret_cast<RECT *>(lp) = FormatRect(e);
+        return 0;
+    case EM_SETRECT:
+    case EM_SETRECTNP: return SetRect(e, lp);
+    case EM_SETMARGINS: return SetMargins(e, wp, lp);
+    case EM_GETMARGINS: return MAKELONG(e->state.leftMargin, e->state.rightMargin);
+    case EM_POSFROMCHAR: return PosFromChar(e, wp);
+    case EM_CHARFROMPOS: return CharFromPos(e, lp);
     case EM_EMPTYUNDOBUFFER: e->ClearUndo(); return 0;
     case WM_COPY: e->Copy(); return 0;
     case WM_CUT:
@@ -642,10 +922,7 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case EM_GETLINE: return LineMessage(e, msg, wp, lp);
     case EM_GETFIRSTVISIBLELINE: return e->FirstVisibleLine();
     case EM_LINESCROLL: e->ScrollLines(int(lp)); return TRUE;
-    case EM_SCROLL:
-        if (wp == SB_LINEDOWN || wp == SB_LINEUP) e->ScrollLines(wp == SB_LINEDOWN ? 1 : -1);
-        else if (wp == SB_PAGEDOWN || wp == SB_PAGEUP) e->ScrollLines(wp == SB_PAGEDOWN ? 10 : -10);
-        return TRUE;
+    case EM_SCROLL: return Scroll(e, wp);
     case WM_STYLECHANGED:
         if (wp == WPARAM(LONG_PTR(GWL_STYLE)) || wp == WPARAM(LONG_PTR(GWL_EXSTYLE)))
             ConfigureFromStyle(e, StyleOf(hwnd), DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)));
@@ -665,6 +942,9 @@ QWidget *MakeEditWidget(HWND hwnd, QWidget *parent) {
     EditControl *e = (r->style & ES_MULTILINE) ? static_cast<EditControl *>(new TextEdit(parent))
                                                 : static_cast<EditControl *>(new LineEdit(parent));
     e->state.hwnd = hwnd;
+    // The box draws its border itself, inside its client area.
+    e->state.border = r->style & WS_BORDER;
+    r->style &= ~DWORD(WS_BORDER);
     // Only the upper or the lower case style, and no password in a multi-line box.
     if ((r->style & ES_UPPERCASE) && (r->style & ES_LOWERCASE)) r->style &= ~DWORD(ES_LOWERCASE);
     if (r->style & ES_MULTILINE) r->style &= ~DWORD(ES_PASSWORD);

@@ -324,7 +324,7 @@ TEST_F(EditTest, FontIsAppliedAndReported) {
 }
 
 TEST_F(EditTest, SendMessageFromAWorkerWhileTheMainThreadPumps) {
-    HWND e = Edit(ES_MULTILINE);
+    HWND e = Edit(ES_MULTILINE | ES_AUTOVSCROLL); // 21 lines do not fit 80 pixels without it
     std::atomic<bool> done{false};
     std::thread worker([&] {
         for (int i = 0; i < 20; ++i) {
