@@ -2,6 +2,7 @@
 // EN_* notifications, limits, styles, and typed characters through the queue.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QTextBlock>
@@ -299,6 +300,20 @@ TEST_F(EditTest, CompositionShowsInlineAndOnlyTheCommittedTextIsKept) {
     QApplication::sendEvent(lineBox, &commit);
     Pump();
     EXPECT_EQ(Text(line), Gbk("中"));
+}
+
+// Win32 gives a single line box the pasted text up to its first line break, and a
+// multi-line box the text as it is, lone line breaks included.
+TEST_F(EditTest, PasteTakesOneLineIntoASingleLineBoxAndAllIntoAMultiLineOne) {
+    HWND line = Edit(ES_AUTOHSCROLL, "<>"), multi = Edit(ES_MULTILINE | ES_AUTOVSCROLL, "<>");
+    QApplication::clipboard()->setText(QStringLiteral("ab\r\ncd\ne"));
+    for (HWND e : {line, multi}) {
+        SendMessageA(e, EM_SETSEL, 1, 1);
+        SendMessageA(e, WM_PASTE, 0, 0);
+    }
+    EXPECT_EQ(Text(line), "<ab>");
+    EXPECT_EQ(Text(multi), "<ab\r\ncd\ne>");
+    EXPECT_EQ(SendMessageA(multi, EM_GETLINECOUNT, 0, 0), 2);
 }
 
 TEST_F(EditTest, FocusNotifications) {
