@@ -92,6 +92,8 @@ bool FitsBox(EditControl *e, QString &text) {
 }
 
 LRESULT SetMargins(EditControl *e, WPARAM which, LPARAM lp) {
+    // Win32 takes the font's overhang from its ABC widths, which Qt does not give; half an
+    // average character is close for the fonts the boxes use.
     int fontMargin = QFontMetrics(e->Widget()->font()).averageCharWidth() / 2;
     auto pick = [&](WORD v) { return v == EC_USEFONTINFO ? fontMargin : int(v); };
     int left = (which & EC_LEFTMARGIN) ? pick(LOWORD(lp)) : e->state.leftMargin;

@@ -40,7 +40,15 @@ public:
     void Redo() override { Writable([&] { redo(); }); }
     bool CanUndo() const override { return isUndoAvailable(); }
     bool CanRedo() const override { return isRedoAvailable(); }
-    void ClearUndo() override {}
+    // The line widget forgets its undo history only when its text is set.
+    void ClearUndo() override {
+        int anchor = hasSelectedText() && cursorPosition() == selectionStart() ? selectionEnd() : selectionStart();
+        int caret = cursorPosition();
+        bool selected = hasSelectedText();
+        setText(text());
+        if (selected) setSelection(anchor, caret - anchor);
+        else setCursorPosition(caret);
+    }
     QPoint PointOf(int position) override {
         QFontMetrics fm(font());
         QString shown = displayText();

@@ -112,7 +112,7 @@ const std::vector<Row> &Rows() {
              return r + " " + std::to_string(parentSaw.size()) + " " + Text(e);
          },
          "1111 0 1:f"},
-        {"EM_UNDO toggles: undoing a cut restores the text, undoing again removes it, EM_CANUNDO stays TRUE",
+        {"EM_UNDO toggles: undoing a cut restores the text, undoing again removes it; EM_CANUNDO stays TRUE until EM_EMPTYUNDOBUFFER",
          [](Boxes &b) {
              HWND e = b.Child(ES_AUTOHSCROLL, "undo this");
              SendMessageA(e, EM_SETSEL, 0, -1);
@@ -121,9 +121,11 @@ const std::vector<Row> &Rows() {
              SendMessageA(e, WM_CHAR, 26, 0); // Ctrl+Z
              r += " " + Text(e);
              SendMessageA(e, EM_UNDO, 0, 0);
-             return r + " " + Text(e) + " " + std::to_string(SendMessageA(e, EM_CANUNDO, 0, 0));
+             r += " " + Text(e) + " " + std::to_string(SendMessageA(e, EM_CANUNDO, 0, 0));
+             SendMessageA(e, EM_EMPTYUNDOBUFFER, 0, 0);
+             return r + std::to_string(SendMessageA(e, EM_CANUNDO, 0, 0));
          },
-         "0: 9:undo this 0: 1"},
+         "0: 9:undo this 0: 10"},
         {"a password box neither cuts nor copies",
          [](Boxes &b) {
              HWND e = b.Child(ES_PASSWORD, "secret");
