@@ -142,15 +142,15 @@ LRESULT CharFromPos(EditControl *e, LPARAM lp) {
     return MAKELONG(WORD(bytes), WORD(LineOf(LineStarts(e), bytes)));
 }
 
-// EM_SCROLL: TRUE in the high word and the lines moved in the low word; a single line box
-// does not scroll.
+// EM_SCROLL: TRUE in the high word and the lines moved in the low word; FALSE when
+// nothing moved, and always in a single line box.
 LRESULT Scroll(EditControl *e, WPARAM how) {
     if (!e->Multiline()) return FALSE;
     int before = e->FirstVisibleLine();
     if (how == SB_LINEDOWN || how == SB_LINEUP) e->ScrollLines(how == SB_LINEDOWN ? 1 : -1);
     else if (how == SB_PAGEDOWN || how == SB_PAGEUP) e->ScrollLines(how == SB_PAGEDOWN ? 10 : -10);
-    else return FALSE;
-    return MAKELONG(WORD(e->FirstVisibleLine() - before), TRUE);
+    int moved = e->FirstVisibleLine() - before;
+    return moved ? MAKELONG(WORD(moved), TRUE) : FALSE;
 }
 
 bool IsWordBreak(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == QChar(kLoneCr) || c == QChar(kLoneLf); }

@@ -81,7 +81,13 @@ struct Row {
     const char *behaviour;
     std::function<std::string(Boxes &)> actual;
     std::string expected;
+    std::string underWine = ""; // where Wine departs from Windows: what Wine gives
 };
+
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
 
 const char *kLong = "this is a long string.\r\nthis is a long string.\r\nthis is a long string.\r\nthis is a long string.";
 
@@ -185,14 +191,18 @@ const std::vector<Row> &Rows() {
                     std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, hi)));
          },
          "10011"},
-        {"EM_SCROLL: FALSE in one line; in many, TRUE high with the lines moved low (none here)",
+        {"EM_SCROLL: TRUE high with the lines moved low; FALSE when nothing moves and in one line",
          [](Boxes &b) {
-             HWND one = b.Child(ES_AUTOHSCROLL, "a"), many = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, "a");
+             std::string lines;
+             for (int i = 0; i < 30; ++i) lines += "line\r\n";
+             HWND one = b.Child(ES_AUTOHSCROLL, "a"), short_ = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, "a");
+             HWND tall = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, lines.c_str());
              return Hex(SendMessageA(one, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
-                    Hex(SendMessageA(many, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
-                    Hex(SendMessageA(many, EM_SCROLL, SB_PAGEUP, 0));
+                    Hex(SendMessageA(short_, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
+                    Hex(SendMessageA(short_, EM_SCROLL, SB_PAGEUP, 0)) + "," +
+                    Hex(SendMessageA(tall, EM_SCROLL, SB_LINEDOWN, 0));
          },
-         "0,10000,10000"},
+         "0,0,0,10001"},
         {"an EDIT that is no child notifies the parent given at its creation",
          [](Boxes &b) {
              HWND e = b.Popup(ES_AUTOHSCROLL);
@@ -270,7 +280,7 @@ const std::vector<Row> &Rows() {
              return std::string(name) + " " + std::to_string(ibeam);
          },
          "Edit 1"},
-        {"many lines keep a lone \\r or \\n as written; only \\r\\n breaks a line",
+        {"many lines keep a lone \\r or \\n as written; only \\r\\n breaks a line (unless ES_EX_ALLOWEOL_* is set)",
          [](Boxes &b) {
              HWND e = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, "a\rb\nc\r\nd");
              SendMessageA(e, EM_SETSEL, 1, 1);
@@ -280,13 +290,15 @@ const std::vector<Row> &Rows() {
              return t + " " + std::to_string(SendMessageA(e, EM_GETLINECOUNT, 0, 0)) + " " +
                     std::to_string(SendMessageA(e, EM_LINEINDEX, 1, 0));
          },
-         "10:aNRRbNcRNd 2 9"},
+         "10:aNRRbNcRNd 2 9", "10:aNRRbNcRNd 4 2" /* Wine breaks lines at a lone \n too */},
         {"a double-click selects the word under it and the blanks after it",
          [](Boxes &b) {
              HWND e = b.Child(ES_AUTOHSCROLL, "one two  three");
              LRESULT at = SendMessageA(e, EM_POSFROMCHAR, 5, 0);
-             SendMessageA(e, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(LOWORD(at) + 1, HIWORD(at) + 2));
-             SendMessageA(e, WM_LBUTTONUP, 0, MAKELPARAM(LOWORD(at) + 1, HIWORD(at) + 2));
+             LPARAM point = MAKELPARAM(LOWORD(at) + 1, HIWORD(at) + 2);
+             // The order a double-click arrives in a window of a CS_DBLCLKS class.
+             for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+                 SendMessageA(e, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, point);
              return Sel(e);
          },
          "4-9"},
@@ -295,9 +307,10 @@ const std::vector<Row> &Rows() {
 }
 
 TEST(EditBehaviour, EveryRowHolds) {
+    bool wine = RunningUnderWine();
     for (const Row &row : Rows()) {
         Boxes boxes;
-        EXPECT_EQ(row.actual(boxes), row.expected) << row.behaviour;
+        EXPECT_EQ(row.actual(boxes), wine && !row.underWine.empty() ? row.underWine : row.expected) << row.behaviour;
     }
 }
 
