@@ -52,24 +52,28 @@ void NotifyChangeAlways(EditControl *e) {
     if (IsWindow(e->state.hwnd)) Notify(e, EN_CHANGE);
 }
 
-// Replaces the selection, keeping the text within the limit (EN_MAXTEXT when cut short).
+// Cuts `text` to the room the limit leaves beside the rest of the text (EN_MAXTEXT when
+// cut short); false when nothing is left.
+bool WithinLimit(EditControl *e, QString &text) {
+    int s, t;
+    e->Selection(s, t);
+    long used = e->AnsiLength() - (e->BytesAt(t) - e->BytesAt(s));
+    long room = long(e->state.limit) - used;
+    if (BytesBefore(text, int(text.size()), e->Multiline()) <= room) return true;
+    text = text.left(PositionOfBytes(text, std::max(0L, room), e->Multiline()));
+    Notify(e, EN_MAXTEXT);
+    return !text.isEmpty();
+}
+
+// Replaces the selection, keeping the text within the limit and, without automatic
+// scrolling, within the box.
 bool ReplaceSelection(EditControl *e, QString text, bool honourLimit) {
     text = ApplyCase(e->state.hwnd, text);
     if (!e->Multiline()) text.replace(QLatin1String("\n"), QString());
-    if (honourLimit) {
-        int s, t;
-        e->Selection(s, t);
-        long used = e->AnsiLength() - (e->BytesAt(t) - e->BytesAt(s));
-        long room = long(e->state.limit) - used;
-        long need = BytesBefore(text, int(text.size()), e->Multiline());
-        if (need > room) {
-            text = text.left(PositionOfBytes(text, std::max(0L, room), e->Multiline()));
-            Notify(e, EN_MAXTEXT);
-            if (text.isEmpty()) return NotifyChangeAlways(e), false;
-        }
-    }
+    if (honourLimit && !WithinLimit(e, text)) return false;
     if (honourLimit && !FitsBox(e, text)) {
         Notify(e, EN_MAXTEXT);
+        // A text refused for want of room still reports a change, as Win32 does.
         if (text.isEmpty()) return NotifyChangeAlways(e), false;
     }
     unsigned before = e->state.version;
