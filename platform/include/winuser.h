@@ -513,6 +513,8 @@ typedef struct tagNMHDR {
 #define EM_GETSEL 0x00B0
 #define EM_SETSEL 0x00B1
 #define EM_GETRECT 0x00B2
+#define EM_SETRECT 0x00B3
+#define EM_SETRECTNP 0x00B4
 #define EM_SCROLL 0x00B5
 #define EM_LINESCROLL 0x00B6
 #define EM_SCROLLCARET 0x00B7
@@ -533,7 +535,18 @@ typedef struct tagNMHDR {
 #define EM_GETFIRSTVISIBLELINE 0x00CE
 #define EM_SETREADONLY 0x00CF
 #define EM_GETPASSWORDCHAR 0x00D2
+#define EM_SETMARGINS 0x00D3
+#define EM_GETMARGINS 0x00D4
 #define EM_GETLIMITTEXT 0x00D5
+#define EM_POSFROMCHAR 0x00D6
+#define EM_CHARFROMPOS 0x00D7
+#define EC_LEFTMARGIN 0x0001
+#define EC_RIGHTMARGIN 0x0002
+#define EC_USEFONTINFO 0xFFFF
+
+/* Dialog default button */
+#define DM_GETDEFID (WM_USER + 0)
+#define DC_HASDEFID 0x534B
 
 /* Button control */
 #define BS_PUSHBUTTON 0x00000000L

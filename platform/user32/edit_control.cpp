@@ -1,287 +1,25 @@
-// The "EDIT" control over QLineEdit (single line) and QPlainTextEdit (multi-line).
-// Text and positions are those of an ANSI control: GBK bytes, and in a multi-line box
-// every line break counts as the two bytes of "\r\n". Typed characters arrive as
-// WM_CHAR and are inserted here, so a procedure in front of this one can change or
-// swallow them; navigation keys and the mouse are let through to the Qt widget.
+// The "EDIT" control's message handling. Text and positions are those of an ANSI
+// control: GBK bytes, and in a multi-line box every line break counts as the two bytes of
+// "\r\n". Typed characters arrive as WM_CHAR and are inserted here, so a procedure in
+// front of this one can change or swallow them; navigation keys and the mouse are let
+// through to the Qt widget.
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
-#include <QPainter>
-#include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextBlock>
+#include <QRegularExpression>
+#include <QWidget>
 
-#include <climits>
+#include <algorithm>
 #include <cstring>
 
 #include "control_support.h"
-#include "gdi_object.h"
+#include "edit_control.h"
 #include "host_text.h"
-#include "window_host.h"
+#include "window_registry.h"
 
 namespace platform {
 namespace {
 
-constexpr DWORD kDefaultLimit = 30000;
-constexpr DWORD kSystemLimit = 0x7FFFFFFE;
-
-struct EditData {
-    HWND hwnd = nullptr;
-    DWORD limit = kDefaultLimit;
-    char passwordChar = 0;
-    int leadByte = -1;       // the first byte of a double-byte character typed in two WM_CHARs
-    bool modified = false;
-    unsigned version = 0;    // counts changes of the text
-    int silent = 0;          // changes made while this is set raise no EN_CHANGE
-};
-
-class EditControl {
-public:
-    virtual ~EditControl() = default;
-    virtual QString Text() const = 0; // line breaks as "\n"
-    virtual void SetText(const QString &text) = 0;
-    virtual void Selection(int &start, int &end) const = 0;
-    virtual void Select(int anchor, int caret) = 0;
-    virtual void Insert(const QString &text) = 0;
-    virtual void Backspace() = 0;
-    virtual void ScrollCaret() = 0;
-    virtual bool Multiline() const = 0;
-    virtual QWidget *Widget() = 0;
-    virtual QWidget *MouseTarget() = 0;
-    virtual void SetReadOnly(bool on) = 0;
-    virtual void Undo() = 0;
-    virtual bool CanUndo() const = 0;
-    virtual void ClearUndo() = 0;
-    virtual void Cut() = 0;
-    virtual void Copy() = 0;
-    virtual int FirstVisibleLine() const { return 0; }
-    // ANSI byte counts; a long multi-line box answers these without converting its text.
-    virtual long AnsiLength() const;
-    virtual long BytesAt(int position) const;
-    virtual int PositionAt(long bytes) const;
-    virtual void ScrollLines(int) {}
-    EditData state;
-
-protected:
-    // The parent picks the colours through WM_CTLCOLOREDIT, or WM_CTLCOLORSTATIC when
-    // the box is read-only or disabled.
-    void PickColours(QWidget *w) {
-        DWORD style = DWORD(GetWindowLongPtrA(state.hwnd, GWL_STYLE));
-        bool staticLook = (style & ES_READONLY) || (style & WS_DISABLED);
-        COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-        COLORREF back = GetSysColor(staticLook ? COLOR_BTNFACE : COLOR_WINDOW);
-        ColoursFromParent(state.hwnd, staticLook ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, text, back);
-        QPalette p = w->palette();
-        if (p.color(QPalette::Base) == ColorOf(back) && p.color(QPalette::Text) == ColorOf(text)) return;
-        p.setColor(QPalette::Base, ColorOf(back));
-        p.setColor(QPalette::Text, ColorOf(text));
-        w->setPalette(p);
-    }
-};
-
-class LineEdit : public QLineEdit, public EditControl {
-public:
-    explicit LineEdit(QWidget *parent) : QLineEdit(parent) {
-        setMaxLength(INT_MAX);
-        connect(this, &QLineEdit::textChanged, [this] { ++state.version; });
-    }
-    QString Text() const override { return text(); }
-    void SetText(const QString &t) override { setText(t); }
-    void Selection(int &start, int &end) const override {
-        if (hasSelectedText()) start = selectionStart(), end = selectionEnd();
-        else start = end = cursorPosition();
-    }
-    void Select(int anchor, int caret) override { setSelection(anchor, caret - anchor); }
-    void Insert(const QString &t) override { Writable([&] { insert(t); }); }
-    void Backspace() override { Writable([&] { backspace(); }); }
-    void ScrollCaret() override {}
-    bool Multiline() const override { return false; }
-    QWidget *Widget() override { return this; }
-    QWidget *MouseTarget() override { return this; }
-    void SetReadOnly(bool on) override { setReadOnly(on); }
-    void Undo() override { Writable([&] { undo(); }); }
-    bool CanUndo() const override { return isUndoAvailable(); }
-    void ClearUndo() override {}
-    void Cut() override { Writable([&] { cut(); }); }
-    void Copy() override { copy(); }
-
-protected:
-    void paintEvent(QPaintEvent *e) override {
-        PickColours(this);
-        QLineEdit::paintEvent(e);
-    }
-
-private:
-    template <typename F> void Writable(F f) {
-        bool ro = isReadOnly();
-        setReadOnly(false);
-        f();
-        setReadOnly(ro);
-    }
-};
-
-class TextEdit : public QPlainTextEdit, public EditControl {
-public:
-    explicit TextEdit(QWidget *parent) : QPlainTextEdit(parent) {
-        connect(document(), &QTextDocument::contentsChange, [this](int position, int removed, int added) {
-            if (!removed && !added) return;
-            // Text added at the end keeps the length known without a recount.
-            bool atEnd = !removed && position + added == document()->characterCount() - 1;
-            bool known = cachedVersion == state.version;
-            ++state.version;
-            if (atEnd && known) cachedTotal += BytesOfRange(position, added), cachedVersion = state.version;
-            // Blocks whose text changed forget their byte count (kept in the user state).
-            for (QTextBlock b = document()->findBlock(position); b.isValid() && b.position() <= position + added; b = b.next())
-                b.setUserState(-1);
-        });
-    }
-    QString Text() const override { return toPlainText(); }
-    void SetText(const QString &t) override { setPlainText(t); }
-    void Selection(int &start, int &end) const override {
-        QTextCursor c = textCursor();
-        start = c.selectionStart(), end = c.selectionEnd();
-    }
-    void Select(int anchor, int caret) override {
-        QTextCursor c = textCursor();
-        c.setPosition(anchor);
-        c.setPosition(caret, QTextCursor::KeepAnchor);
-        setTextCursor(c);
-    }
-    void Insert(const QString &t) override { Writable([&] { textCursor().insertText(t); }); }
-    void Backspace() override {
-        Writable([&] {
-            QTextCursor c = textCursor();
-            c.deletePreviousChar();
-        });
-    }
-    void ScrollCaret() override { ensureCursorVisible(); }
-    bool Multiline() const override { return true; }
-    QWidget *Widget() override { return this; }
-    QWidget *MouseTarget() override { return viewport(); }
-    void SetReadOnly(bool on) override { setReadOnly(on); }
-    void Undo() override { Writable([&] { undo(); }); }
-    bool CanUndo() const override { return document()->isUndoAvailable(); }
-    void ClearUndo() override { document()->clearUndoRedoStacks(); }
-    void Cut() override { Writable([&] { cut(); }); }
-    void Copy() override { copy(); }
-    int FirstVisibleLine() const override { return firstVisibleBlock().blockNumber(); }
-    long AnsiLength() const override;
-    long BytesAt(int position) const override;
-    int PositionAt(long bytes) const override;
-
-private:
-    long BytesOfRange(int position, int count) const;
-    mutable long cachedTotal = 0;
-    mutable unsigned cachedVersion = ~0u;
-    void ScrollLines(int lines) override { verticalScrollBar()->setValue(verticalScrollBar()->value() + lines); }
-
-protected:
-    void paintEvent(QPaintEvent *e) override {
-        PickColours(viewport());
-        QPlainTextEdit::paintEvent(e);
-    }
-
-private:
-    template <typename F> void Writable(F f) {
-        bool ro = isReadOnly();
-        setReadOnly(false);
-        f();
-        setReadOnly(ro);
-    }
-};
-
-EditControl *EditOf(HWND hwnd) { return dynamic_cast<EditControl *>(HostOf(hwnd)); }
-DWORD StyleOf(HWND hwnd) { return DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE)); }
-
-// Bytes of one character in the ANSI form of the text.
-int AnsiSize(QChar c, bool multiline) {
-    if (c == u'\n') return multiline ? 2 : 1;
-    return c.unicode() < 0x80 ? 1 : 2;
-}
-
-int BytesBefore(const QString &text, int pos, bool multiline) {
-    int bytes = 0;
-    for (int i = 0; i < pos && i < text.size(); ++i) bytes += AnsiSize(text[i], multiline);
-    return bytes;
-}
-
-// A byte offset inside a double-byte character or a line break goes to its start.
-int PositionOfBytes(const QString &text, long bytes, bool multiline) {
-    if (bytes < 0) return int(text.size());
-    long at = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        int n = AnsiSize(text[i], multiline);
-        if (at + n > bytes) return i;
-        at += n;
-    }
-    return int(text.size());
-}
-
-long EditControl::AnsiLength() const {
-    QString t = Text();
-    return BytesBefore(t, int(t.size()), Multiline());
-}
-long EditControl::BytesAt(int position) const { return BytesBefore(Text(), position, Multiline()); }
-int EditControl::PositionAt(long bytes) const { return PositionOfBytes(Text(), bytes, Multiline()); }
-
-long BlockBytes(QTextBlock block) {
-    if (block.userState() >= 0) return block.userState();
-    QString t = block.text();
-    int n = BytesBefore(t, int(t.size()), true);
-    block.setUserState(n);
-    return n;
-}
-
-long TextEdit::BytesOfRange(int position, int count) const {
-    QTextCursor c(document());
-    c.setPosition(position);
-    c.setPosition(position + count, QTextCursor::KeepAnchor);
-    long bytes = 0;
-    for (QChar ch : c.selectedText()) bytes += ch == QChar::ParagraphSeparator ? 2 : AnsiSize(ch, true);
-    return bytes;
-}
-
-long TextEdit::AnsiLength() const {
-    if (cachedVersion == state.version) return cachedTotal;
-    long total = 0;
-    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) total += BlockBytes(b) + (b.next().isValid() ? 2 : 0);
-    cachedTotal = total;
-    cachedVersion = state.version;
-    return total;
-}
-
-long TextEdit::BytesAt(int position) const {
-    if (position >= document()->characterCount() - 1) return AnsiLength();
-    QTextBlock target = document()->findBlock(position);
-    if (!target.isValid()) return AnsiLength();
-    long total = 0;
-    for (QTextBlock b = document()->begin(); b.isValid() && b != target; b = b.next()) total += BlockBytes(b) + 2;
-    return total + BytesBefore(target.text(), position - target.position(), true);
-}
-
-int TextEdit::PositionAt(long bytes) const {
-    if (bytes < 0 || bytes >= AnsiLength()) return document()->characterCount() - 1;
-    long at = 0;
-    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
-        long size = BlockBytes(b);
-        if (bytes < at + size + 2 || !b.next().isValid())
-            return b.position() + PositionOfBytes(b.text(), std::max(0L, bytes - at), true);
-        at += size + 2;
-    }
-    return 0;
-}
-
-QString FromAnsi(const char *text, bool multiline) {
-    QString s = QString::fromStdU16String(GbkToUtf16(text ? text : ""));
-    if (multiline) s.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
-    return s;
-}
-
-std::string ToAnsi(const QString &text, bool multiline) {
-    QString s = text;
-    if (multiline) s.replace(u'\n', QLatin1String("\r\n"));
-    return Utf16ToGbk(s.toStdU16String());
-}
+using namespace edit;
 
 QString ApplyCase(HWND hwnd, QString text) {
     DWORD style = StyleOf(hwnd);
@@ -290,29 +28,53 @@ QString ApplyCase(HWND hwnd, QString text) {
     return text;
 }
 
+// WM_COMMAND to the parent. A box that is no child notifies the parent given at its
+// creation; a child notifies its parent of now, which follows SetParent.
+void Notify(EditControl *e, WORD code) {
+    HWND hwnd = e->state.hwnd;
+    HWND to = (StyleOf(hwnd) & WS_CHILD) ? GetParent(hwnd) : e->state.notifyTo;
+    if (e->state.destroyed || !to || !IsWindow(to)) return;
+    WORD id = WORD(GetWindowLongPtrA(hwnd, GWLP_ID));
+    SendMessageA(to, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
+}
+
 // Raises EN_UPDATE and EN_CHANGE when the text changed since `before`.
 void NotifyChange(EditControl *e, unsigned before) {
     if (e->state.version == before || e->state.silent) return;
     HWND hwnd = e->state.hwnd;
-    NotifyParent(hwnd, EN_UPDATE);
-    if (IsWindow(hwnd)) NotifyParent(hwnd, EN_CHANGE);
+    Notify(e, EN_UPDATE);
+    if (IsWindow(hwnd)) Notify(e, EN_CHANGE);
 }
 
-// Replaces the selection, keeping the text within the limit (EN_MAXTEXT when cut short).
+void NotifyChangeAlways(EditControl *e) {
+    if (e->state.silent) return;
+    Notify(e, EN_UPDATE);
+    if (IsWindow(e->state.hwnd)) Notify(e, EN_CHANGE);
+}
+
+// Cuts `text` to the room the limit leaves beside the rest of the text (EN_MAXTEXT when
+// cut short); false when nothing is left.
+bool WithinLimit(EditControl *e, QString &text) {
+    int s, t;
+    e->Selection(s, t);
+    long used = e->AnsiLength() - (e->BytesAt(t) - e->BytesAt(s));
+    long room = long(e->state.limit) - used;
+    if (BytesBefore(text, int(text.size()), e->Multiline()) <= room) return true;
+    text = text.left(PositionOfBytes(text, std::max(0L, room), e->Multiline()));
+    Notify(e, EN_MAXTEXT);
+    return !text.isEmpty();
+}
+
+// Replaces the selection, keeping the text within the limit and, without automatic
+// scrolling, within the box.
 bool ReplaceSelection(EditControl *e, QString text, bool honourLimit) {
     text = ApplyCase(e->state.hwnd, text);
     if (!e->Multiline()) text.replace(QLatin1String("\n"), QString());
-    if (honourLimit) {
-        int s, t;
-        e->Selection(s, t);
-        long used = e->AnsiLength() - (e->BytesAt(t) - e->BytesAt(s));
-        long room = long(e->state.limit) - used;
-        long need = BytesBefore(text, int(text.size()), e->Multiline());
-        if (need > room) {
-            text = text.left(PositionOfBytes(text, std::max(0L, room), e->Multiline()));
-            NotifyParent(e->state.hwnd, EN_MAXTEXT);
-            if (text.isEmpty()) return false;
-        }
+    if (honourLimit && !WithinLimit(e, text)) return false;
+    if (honourLimit && !FitsBox(e, text)) {
+        Notify(e, EN_MAXTEXT);
+        // A text refused for want of room still reports a change, as Win32 does.
+        if (text.isEmpty()) return NotifyChangeAlways(e), false;
     }
     unsigned before = e->state.version;
     e->Insert(text);
@@ -339,6 +101,10 @@ void TypeCharacter(EditControl *e, QChar c) {
 void Paste(EditControl *e) {
     if (StyleOf(e->state.hwnd) & ES_READONLY) return;
     QString text = QApplication::clipboard()->text();
+    // An empty clipboard clears the selection of a password box only.
+    if (text.isEmpty() && !(StyleOf(e->state.hwnd) & ES_PASSWORD)) return;
+    // A single line box takes the text up to its first line break.
+    if (!e->Multiline()) text = text.left(text.indexOf(QRegularExpression(QStringLiteral("[\r\n]"))));
     // Only what the ANSI code page holds can be pasted.
     ReplaceSelection(e, FromAnsi(ToAnsi(text, false).c_str(), e->Multiline()), true);
 }
@@ -358,6 +124,8 @@ void ControlCharacter(EditControl *e, BYTE c) {
         break;
     case '\r':
     case '\n':
+        // In a dialog Return without ES_WANTRETURN belongs to the dialog's default button.
+        if (e->state.dialogMode && !(style & ES_WANTRETURN)) break;
         if (e->Multiline() && !readOnly) ReplaceSelection(e, QStringLiteral("\n"), true);
         break;
     case '\t':
@@ -379,15 +147,15 @@ LRESULT OnChar(EditControl *e, WPARAM wp) {
         e->state.leadByte = -1;
         QString s = QString::fromStdU16String(GbkToUtf16(pair));
         if (!s.isEmpty()) TypeCharacter(e, s[0]);
-        return 0;
+        return 1;
     }
     if (b >= 0x81 && b <= 0xFE) {
         e->state.leadByte = b;
-        return 0;
+        return 1;
     }
     if (b < 0x20 || b == 0x7F) ControlCharacter(e, b);
     else TypeCharacter(e, QChar(b));
-    return 0;
+    return 1;
 }
 
 bool IsEditingKey(WPARAM vk) {
@@ -398,19 +166,41 @@ bool IsEditingKey(WPARAM vk) {
     }
 }
 
+// Return in dialog mode: the parent's default button takes the focus and the key.
+void DialogReturn(EditControl *e) {
+    HWND hwnd = e->state.hwnd, parent = GetParent(hwnd);
+    bool wants = e->Multiline() && (StyleOf(hwnd) & ES_WANTRETURN);
+    if (!e->state.dialogMode || wants || !parent || GetKeyState(VK_CONTROL) < 0) return;
+    LRESULT id = SendMessageA(parent, DM_GETDEFID, 0, 0);
+    HWND button = HIWORD(id) == DC_HASDEFID ? GetDlgItem(parent, LOWORD(id)) : nullptr;
+    if (!button) return;
+    SendMessageA(parent, WM_NEXTDLGCTL, WPARAM(button), TRUE);
+    PostMessageA(button, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+// Tab in dialog mode moves the focus on from a multi-line box.
+void DialogTab(EditControl *e) {
+    HWND parent = GetParent(e->state.hwnd);
+    if (e->state.dialogMode && e->Multiline() && parent)
+        SendMessageA(parent, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0, 0);
+}
+
 LRESULT OnKeyDown(EditControl *e, WPARAM vk) {
+    if (vk == VK_RETURN) return DialogReturn(e), 1;
+    if (vk == VK_TAB) return DialogTab(e), 1;
+    if (vk == VK_ESCAPE) return 1;
     if (!IsEditingKey(vk)) return 0;
     DWORD style = StyleOf(e->state.hwnd);
-    if ((style & ES_READONLY) && vk == VK_DELETE) return 0;
+    if ((style & ES_READONLY) && vk == VK_DELETE) return 1;
     if (vk == VK_INSERT && GetKeyState(VK_SHIFT) < 0) {
         Paste(e);
-        return 0;
+        return 1;
     }
     unsigned before = e->state.version;
     ReplayKeyDown(e->Widget(), vk);
     if (e->state.version != before) e->state.modified = true;
     NotifyChange(e, before);
-    return 0;
+    return 1;
 }
 
 LRESULT GetSel(EditControl *e, WPARAM wp, LPARAM lp) {
@@ -452,6 +242,7 @@ LRESULT SetText(EditControl *e, LPARAM lp) {
 
 LRESULT GetText(EditControl *e, WPARAM size, LPARAM out) {
     if (!size || !out) return 0;
+    if (e->state.destroyed) return reinterpret_cast<char *>(out)[0] = '\0', 0;
     std::string text = ToAnsi(e->Text(), e->Multiline());
     size_t n = std::min(text.size(), size_t(size) - 1);
     // Never end inside a double-byte character.
@@ -461,33 +252,6 @@ LRESULT GetText(EditControl *e, WPARAM size, LPARAM out) {
     std::memcpy(reinterpret_cast<char *>(out), text.data(), n);
     reinterpret_cast<char *>(out)[n] = '\0';
     return LRESULT(n);
-}
-
-// Lines of the ANSI text, as byte offsets of their starts.
-std::vector<long> LineStarts(EditControl *e) {
-    std::vector<long> starts{0};
-    if (!e->Multiline()) return starts;
-    QString text = e->Text();
-    long at = 0;
-    for (QChar c : text) {
-        at += AnsiSize(c, true);
-        if (c == u'\n') starts.push_back(at);
-    }
-    return starts;
-}
-
-long TextBytes(EditControl *e) { return e->AnsiLength(); }
-
-long LineOf(const std::vector<long> &starts, long offset) {
-    long line = 0;
-    for (size_t i = 0; i < starts.size(); ++i)
-        if (starts[i] <= offset) line = long(i);
-    return line;
-}
-
-long LineLength(EditControl *e, const std::vector<long> &starts, long line) {
-    long end = line + 1 < long(starts.size()) ? starts[size_t(line + 1)] - 2 : TextBytes(e);
-    return end - starts[size_t(line)];
 }
 
 LRESULT LineMessage(EditControl *e, UINT msg, WPARAM wp, LPARAM lp) {
@@ -516,57 +280,27 @@ LRESULT LineMessage(EditControl *e, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-void ConfigureFromStyle(EditControl *e, DWORD style, DWORD exStyle) {
-    bool framed = (style & WS_BORDER) || (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME));
-    Qt::Alignment align = (style & ES_CENTER) ? Qt::AlignHCenter : (style & ES_RIGHT) ? Qt::AlignRight : Qt::AlignLeft;
-    e->SetReadOnly(style & ES_READONLY);
-    if (auto *line = dynamic_cast<LineEdit *>(e)) {
-        line->setFrame(framed);
-        line->setAlignment(align | Qt::AlignVCenter);
-        if (style & ES_PASSWORD) {
-            if (!e->state.passwordChar) e->state.passwordChar = '*';
-            line->setEchoMode(QLineEdit::Password);
-            line->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(int(BYTE(e->state.passwordChar))));
-        }
-    } else if (auto *text = dynamic_cast<TextEdit *>(e)) {
-        text->setFrameShape(framed ? QFrame::StyledPanel : QFrame::NoFrame);
-        text->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        text->setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        bool wrap = !(style & (ES_AUTOHSCROLL | WS_HSCROLL));
-        text->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-        QTextOption option = text->document()->defaultTextOption();
-        option.setAlignment(align);
-        text->document()->setDefaultTextOption(option);
-        text->setTabChangesFocus(false);
-    }
-    // Without ES_NOHIDESEL the selection is not shown while the box has no focus.
-    QPalette p = e->Widget()->palette();
-    if (!(style & ES_NOHIDESEL)) {
-        p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Inactive, QPalette::Base));
-        p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Inactive, QPalette::Text));
-    }
-    e->Widget()->setPalette(p);
+// EM_UNDO toggles: undoing right after an undo restores what it removed.
+LRESULT Undo(EditControl *e) {
+    unsigned before = e->state.version;
+    bool again = e->state.undoneAt == e->state.version && e->CanRedo();
+    if (again) e->Redo();
+    else if (e->CanUndo()) e->Undo();
+    e->state.undoneAt = again ? ~0u : e->state.version;
+    NotifyChange(e, before);
+    return TRUE;
 }
 
-void SetPasswordChar(EditControl *e, WPARAM ch) {
-    auto *line = dynamic_cast<LineEdit *>(e);
-    if (!line) return;
-    auto r = FindWindowRecord(e->state.hwnd);
-    e->state.passwordChar = char(ch);
-    if (ch) {
-        r->style |= ES_PASSWORD;
-        line->setEchoMode(QLineEdit::Password);
-        line->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(int(BYTE(ch))));
-    } else {
-        r->style &= ~DWORD(ES_PASSWORD);
-        line->setEchoMode(QLineEdit::Normal);
-    }
-}
+bool CanUndo(EditControl *e) { return e->CanUndo() || (e->state.undoneAt == e->state.version && e->CanRedo()); }
+
+// The EDIT's context menu is hooked in here.
+LRESULT OnContextMenu(HWND hwnd, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd, WM_CONTEXTMENU, wp, lp); }
 
 LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE: {
         auto *cs = reinterpret_cast<CREATESTRUCTA *>(lp);
+        if (cs) e->state.notifyTo = cs->hwndParent;
         if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) {
             ++e->state.silent;
             e->SetText(ApplyCase(hwnd, FromAnsi(cs->lpszName, e->Multiline())));
@@ -577,8 +311,9 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CHAR: return OnChar(e, wp);
     case WM_KEYDOWN: return OnKeyDown(e, wp);
+    case WM_LBUTTONDBLCLK: return SelectWordAt(e, hwnd, lp);
+    case WM_CONTEXTMENU: return OnContextMenu(hwnd, wp, lp);
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
         if (GetFocus() != hwnd) SetFocus(hwnd);
         ReplayMouse(hwnd, e->MouseTarget(), msg, wp, lp);
         return 0;
@@ -587,12 +322,16 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEWHEEL:
         if (e->Multiline()) ReplayMouse(hwnd, e->MouseTarget(), msg, wp, lp);
         return 0;
-    case WM_SETFOCUS: NotifyParent(hwnd, EN_SETFOCUS); return 0;
-    case WM_KILLFOCUS: NotifyParent(hwnd, EN_KILLFOCUS); return 0;
+    case WM_SETFOCUS: Notify(e, EN_SETFOCUS); return 0;
+    case WM_KILLFOCUS: Notify(e, EN_KILLFOCUS); return 0;
     case WM_SETTEXT: return SetText(e, lp);
     case WM_GETTEXT: return GetText(e, wp, lp);
-    case WM_GETTEXTLENGTH: return TextBytes(e);
+    case WM_GETTEXTLENGTH: return e->state.destroyed ? 0 : TextBytes(e);
+    case WM_NCDESTROY:
+        e->state.destroyed = true;
+        return DefWindowProcA(hwnd, msg, wp, lp);
     case WM_GETDLGCODE: {
+        if (lp) e->state.dialogMode = true;
         LRESULT code = DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
         if (e->Multiline()) code |= DLGC_WANTALLKEYS;
         return code;
@@ -601,7 +340,7 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case EM_SETSEL: SetSel(e, wp, lp); return 0;
     case EM_REPLACESEL: ReplaceSelection(e, FromAnsi(reinterpret_cast<const char *>(lp), e->Multiline()), true); return 0;
     case EM_SCROLLCARET: e->ScrollCaret(); return TRUE;
-    case EM_LIMITTEXT: e->state.limit = wp ? DWORD(wp) : kSystemLimit; return 0;
+    case EM_LIMITTEXT: e->state.limit = wp ? DWORD(wp) : e->Multiline() ? kMultiLineMaximum : kSingleLineMaximum; return 0;
     case EM_GETLIMITTEXT: return e->state.limit;
     case EM_SETPASSWORDCHAR: SetPasswordChar(e, wp); return 0;
     case EM_GETPASSWORDCHAR: return BYTE(e->state.passwordChar);
@@ -615,14 +354,18 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case EM_GETMODIFY: return e->state.modified;
     case EM_SETMODIFY: e->state.modified = wp != 0; return 0;
-    case EM_CANUNDO: return e->CanUndo();
+    case EM_CANUNDO: return CanUndo(e);
     case EM_UNDO:
-    case WM_UNDO: {
-        unsigned before = e->state.version;
-        e->Undo();
-        NotifyChange(e, before);
-        return TRUE;
-    }
+    case WM_UNDO: return Undo(e);
+    case EM_GETRECT:
+        if (lp) *reinterpret_cast<RECT *>(lp) = FormatRect(e);
+        return 0;
+    case EM_SETRECT:
+    case EM_SETRECTNP: return SetRect(e, lp);
+    case EM_SETMARGINS: return SetMargins(e, wp, lp);
+    case EM_GETMARGINS: return MAKELONG(e->state.leftMargin, e->state.rightMargin);
+    case EM_POSFROMCHAR: return PosFromChar(e, wp);
+    case EM_CHARFROMPOS: return CharFromPos(e, lp);
     case EM_EMPTYUNDOBUFFER: e->ClearUndo(); return 0;
     case WM_COPY: e->Copy(); return 0;
     case WM_CUT:
@@ -642,10 +385,7 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case EM_GETLINE: return LineMessage(e, msg, wp, lp);
     case EM_GETFIRSTVISIBLELINE: return e->FirstVisibleLine();
     case EM_LINESCROLL: e->ScrollLines(int(lp)); return TRUE;
-    case EM_SCROLL:
-        if (wp == SB_LINEDOWN || wp == SB_LINEUP) e->ScrollLines(wp == SB_LINEDOWN ? 1 : -1);
-        else if (wp == SB_PAGEDOWN || wp == SB_PAGEUP) e->ScrollLines(wp == SB_PAGEDOWN ? 10 : -10);
-        return TRUE;
+    case EM_SCROLL: return Scroll(e, wp);
     case WM_STYLECHANGED:
         if (wp == WPARAM(LONG_PTR(GWL_STYLE)) || wp == WPARAM(LONG_PTR(GWL_EXSTYLE)))
             ConfigureFromStyle(e, StyleOf(hwnd), DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)));
@@ -660,21 +400,8 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 } // namespace
 
-QWidget *MakeEditWidget(HWND hwnd, QWidget *parent) {
-    auto r = FindWindowRecord(hwnd);
-    EditControl *e = (r->style & ES_MULTILINE) ? static_cast<EditControl *>(new TextEdit(parent))
-                                                : static_cast<EditControl *>(new LineEdit(parent));
-    e->state.hwnd = hwnd;
-    // Only the upper or the lower case style, and no password in a multi-line box.
-    if ((r->style & ES_UPPERCASE) && (r->style & ES_LOWERCASE)) r->style &= ~DWORD(ES_LOWERCASE);
-    if (r->style & ES_MULTILINE) r->style &= ~DWORD(ES_PASSWORD);
-    ConfigureFromStyle(e, r->style, r->exStyle);
-    e->Widget()->setFont(FontOfHandle(nullptr));
-    return e->Widget();
-}
-
 LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    EditControl *e = EditOf(hwnd);
+    edit::EditControl *e = edit::EditOf(hwnd);
     if (!e) return DefWindowProcA(hwnd, msg, wp, lp);
     return EditMessage(e, hwnd, msg, wp, lp);
 }

@@ -18,6 +18,9 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/system_metrics.cpp
   ${CMAKE_CURRENT_LIST_DIR}/system_classes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/edit_control.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/edit_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/edit_layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/edit_widgets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/button_control.cpp
   ${CMAKE_CURRENT_LIST_DIR}/static_control.cpp
   ${CMAKE_CURRENT_LIST_DIR}/updown_control.cpp

@@ -25,7 +25,7 @@ QWidget *MakeUpDownWidget(HWND, QWidget *);
 
 void RegisterSystemClasses() {
     HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
-    RegisterSystemClass("EDIT", CS_DBLCLKS | CS_PARENTDC, EditProc, MakeEditWidget, LoadCursorA(nullptr, IDC_IBEAM));
+    RegisterSystemClass("Edit", CS_DBLCLKS | CS_PARENTDC, EditProc, MakeEditWidget, LoadCursorA(nullptr, IDC_IBEAM));
     RegisterSystemClass("BUTTON", CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW, ButtonProc, MakeButtonWidget, arrow);
     RegisterSystemClass("STATIC", CS_DBLCLKS | CS_PARENTDC, StaticProc, MakeStaticWidget, arrow);
     RegisterSystemClass("msctls_updown32", CS_HREDRAW | CS_VREDRAW, UpDownProc, MakeUpDownWidget, arrow);

@@ -2,6 +2,7 @@
 // EN_* notifications, limits, styles, and typed characters through the queue.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QTextBlock>
@@ -301,6 +302,20 @@ TEST_F(EditTest, CompositionShowsInlineAndOnlyTheCommittedTextIsKept) {
     EXPECT_EQ(Text(line), Gbk("中"));
 }
 
+// Win32 gives a single line box the pasted text up to its first line break, and a
+// multi-line box the text as it is, lone line breaks included.
+TEST_F(EditTest, PasteTakesOneLineIntoASingleLineBoxAndAllIntoAMultiLineOne) {
+    HWND line = Edit(ES_AUTOHSCROLL, "<>"), multi = Edit(ES_MULTILINE | ES_AUTOVSCROLL, "<>");
+    QApplication::clipboard()->setText(QStringLiteral("ab\r\ncd\ne"));
+    for (HWND e : {line, multi}) {
+        SendMessageA(e, EM_SETSEL, 1, 1);
+        SendMessageA(e, WM_PASTE, 0, 0);
+    }
+    EXPECT_EQ(Text(line), "<ab>");
+    EXPECT_EQ(Text(multi), "<ab\r\ncd\ne>");
+    EXPECT_EQ(SendMessageA(multi, EM_GETLINECOUNT, 0, 0), 2);
+}
+
 TEST_F(EditTest, FocusNotifications) {
     HWND a = Edit(ES_AUTOHSCROLL), b = Edit(ES_AUTOHSCROLL);
     SetFocus(a);
@@ -324,7 +339,7 @@ TEST_F(EditTest, FontIsAppliedAndReported) {
 }
 
 TEST_F(EditTest, SendMessageFromAWorkerWhileTheMainThreadPumps) {
-    HWND e = Edit(ES_MULTILINE);
+    HWND e = Edit(ES_MULTILINE | ES_AUTOVSCROLL); // 21 lines do not fit 80 pixels without it
     std::atomic<bool> done{false};
     std::thread worker([&] {
         for (int i = 0; i < 20; ++i) {

@@ -1,0 +1,317 @@
+// The EDIT control's documented Win32 behaviours, one row each. The rows use only the
+// Win32 API, so the same table runs against real Win32 through the Windows build.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "windows.h"
+
+namespace {
+
+std::vector<UINT> parentSaw;   // messages of interest that reached the parent
+std::vector<WORD> notified;    // EN_* codes in WM_COMMAND
+
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_COMMAND && lp) notified.push_back(HIWORD(wp));
+    if (msg == DM_GETDEFID || msg == WM_NEXTDLGCTL) parentSaw.push_back(msg);
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+HWND Parent() {
+    static bool registered = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = ParentProc;
+        wc.lpszClassName = "EditRowsParent";
+        return RegisterClassA(&wc) != 0;
+    }();
+    (void)registered;
+    return CreateWindowExA(0, "EditRowsParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, nullptr,
+                           nullptr);
+}
+
+// Owns a parent window and the boxes made in it for one row.
+struct Boxes {
+    HWND parent = Parent();
+    ~Boxes() { DestroyWindow(parent); }
+    HWND Child(DWORD style, const char *text = "", int w = 300, int h = 100) {
+        return CreateWindowExA(0, "EDIT", text, WS_CHILD | WS_VISIBLE | style, 0, 0, w, h, parent, HMENU(5), nullptr,
+                               nullptr);
+    }
+    // An EDIT that is no child: its parent given at creation is its owner.
+    HWND Popup(DWORD style, const char *text = "", int w = 300, int h = 100) {
+        return CreateWindowExA(0, "EDIT", text, WS_POPUP | style, 10, 10, w, h, parent, nullptr, nullptr, nullptr);
+    }
+};
+
+std::string Text(HWND e) {
+    char buffer[256] = "?";
+    LRESULT n = SendMessageA(e, WM_GETTEXT, sizeof buffer, LPARAM(buffer));
+    return std::to_string(n) + ":" + buffer;
+}
+
+std::string Sel(HWND e) {
+    DWORD s = 0, t = 0;
+    SendMessageA(e, EM_GETSEL, WPARAM(&s), LPARAM(&t));
+    return std::to_string(s) + "-" + std::to_string(t);
+}
+
+std::string Hex(LRESULT v) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%lx", static_cast<unsigned long>(static_cast<DWORD>(v)));
+    return b;
+}
+
+std::string Count(WORD code) {
+    int n = 0;
+    for (WORD c : notified) n += c == code;
+    return std::to_string(n);
+}
+
+std::string Rect(HWND e) {
+    RECT r{};
+    SendMessageA(e, EM_GETRECT, 0, LPARAM(&r));
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+struct Row {
+    const char *behaviour;
+    std::function<std::string(Boxes &)> actual;
+    std::string expected;
+    std::string underWine = ""; // where Wine departs from Windows: what Wine gives
+};
+
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+const char *kLong = "this is a long string.\r\nthis is a long string.\r\nthis is a long string.\r\nthis is a long string.";
+
+const std::vector<Row> &Rows() {
+    static const std::vector<Row> rows = {
+        {"the default limit is 30000, for one line and for many",
+         [](Boxes &b) {
+             return std::to_string(SendMessageA(b.Child(0), EM_GETLIMITTEXT, 0, 0)) + "," +
+                    std::to_string(SendMessageA(b.Child(ES_MULTILINE), EM_GETLIMITTEXT, 0, 0));
+         },
+         "30000,30000"},
+        {"EM_SETLIMITTEXT(0) gives the largest limit: 0x7FFFFFFE for one line, 0xFFFFFFFF for many",
+         [](Boxes &b) {
+             HWND one = b.Child(ES_AUTOHSCROLL), many = b.Child(ES_MULTILINE);
+             SendMessageA(one, EM_SETLIMITTEXT, 0, 0);
+             SendMessageA(many, EM_SETLIMITTEXT, 0, 0);
+             return Hex(SendMessageA(one, EM_GETLIMITTEXT, 0, 0)) + "," + Hex(SendMessageA(many, EM_GETLIMITTEXT, 0, 0));
+         },
+         "7ffffffe,ffffffff"},
+        {"WM_CHAR returns 1, and so do Return, Tab and Escape key-downs; none reaches the parent outside a dialog",
+         [](Boxes &b) {
+             HWND e = b.Child(ES_AUTOHSCROLL);
+             parentSaw.clear();
+             std::string r;
+             for (WPARAM vk : {WPARAM(VK_RETURN), WPARAM(VK_TAB), WPARAM(VK_ESCAPE)})
+                 r += std::to_string(SendMessageA(e, WM_KEYDOWN, vk, 0x1c0001));
+             r += std::to_string(SendMessageA(e, WM_CHAR, 'f', 1));
+             return r + " " + std::to_string(parentSaw.size()) + " " + Text(e);
+         },
+         "1111 0 1:f"},
+        {"EM_UNDO toggles: undoing a cut restores the text, undoing again removes it; EM_CANUNDO stays TRUE until EM_EMPTYUNDOBUFFER",
+         [](Boxes &b) {
+             HWND e = b.Child(ES_AUTOHSCROLL, "undo this");
+             SendMessageA(e, EM_SETSEL, 0, -1);
+             SendMessageA(e, WM_CHAR, 24, 0); // Ctrl+X
+             std::string r = Text(e);
+             SendMessageA(e, WM_CHAR, 26, 0); // Ctrl+Z
+             r += " " + Text(e);
+             SendMessageA(e, EM_UNDO, 0, 0);
+             r += " " + Text(e) + " " + std::to_string(SendMessageA(e, EM_CANUNDO, 0, 0));
+             SendMessageA(e, EM_EMPTYUNDOBUFFER, 0, 0);
+             return r + std::to_string(SendMessageA(e, EM_CANUNDO, 0, 0));
+         },
+         "0: 9:undo this 0: 10"},
+        {"a password box neither cuts nor copies",
+         [](Boxes &b) {
+             HWND e = b.Child(ES_PASSWORD, "secret");
+             SendMessageA(e, EM_SETSEL, 0, -1);
+             return std::to_string(SendMessageA(e, WM_CHAR, 24, 0)) + " " + Text(e);
+         },
+         "1 6:secret"},
+        {"EM_SETMARGINS sets each margin alone and EM_GETMARGINS reports them",
+         [](Boxes &b) {
+             HWND e = b.Child(WS_BORDER | ES_AUTOHSCROLL);
+             SendMessageA(e, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(0, 0));
+             SendMessageA(e, EM_SETMARGINS, EC_LEFTMARGIN, MAKELONG(10, 99));
+             std::string r = Hex(SendMessageA(e, EM_GETMARGINS, 0, 0));
+             SendMessageA(e, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELONG(99, 20));
+             return r + "," + Hex(SendMessageA(e, EM_GETMARGINS, 0, 0));
+         },
+         "a,14000a"},
+        {"wider margins narrow the formatting rectangle by the difference, and nothing else",
+         [](Boxes &b) {
+             HWND e = b.Popup(WS_BORDER | ES_AUTOHSCROLL | ES_AUTOVSCROLL);
+             RECT before{}, after{};
+             SendMessageA(e, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(5, 5));
+             SendMessageA(e, EM_GETRECT, 0, LPARAM(&before));
+             SendMessageA(e, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(15, 20));
+             SendMessageA(e, EM_GETRECT, 0, LPARAM(&after));
+             return std::to_string(after.left - before.left) + "," + std::to_string(after.right - before.right) + "," +
+                    std::to_string(after.top - before.top) + "," + std::to_string(after.bottom - before.bottom);
+         },
+         "10,-15,0,0"},
+        {"EM_SETRECT is kept, and setting the same margins again leaves it",
+         [](Boxes &b) {
+             HWND e = b.Popup(WS_BORDER | ES_AUTOHSCROLL | ES_AUTOVSCROLL);
+             SendMessageA(e, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(10, 10));
+             RECT set{1, 1, 99, 99};
+             SendMessageA(e, EM_SETRECT, 0, LPARAM(&set));
+             std::string r = Rect(e);
+             SendMessageA(e, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(10, 10));
+             return std::to_string(r == Rect(e));
+         },
+         "1"},
+        {"EM_POSFROMCHAR past the last character is -1, in one line and in many",
+         [](Boxes &b) {
+             HWND one = b.Child(ES_AUTOHSCROLL, "aa"), many = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, "aa");
+             return std::to_string(SendMessageA(one, EM_POSFROMCHAR, 2, 0)) + "," +
+                    std::to_string(SendMessageA(many, EM_POSFROMCHAR, 2, 0)) + "," +
+                    std::to_string(SendMessageA(many, EM_POSFROMCHAR, 1, 0) != -1);
+         },
+         "-1,-1,1"},
+        {"EM_CHARFROMPOS: left of a character's middle is that character, from the middle on the next",
+         [](Boxes &b) {
+             HWND e = b.Child(ES_AUTOHSCROLL, "aa");
+             int lo = LOWORD(SendMessageA(e, EM_POSFROMCHAR, 0, 0)), hi = LOWORD(SendMessageA(e, EM_POSFROMCHAR, 1, 0));
+             int mid = lo + (hi - lo) / 2;
+             return std::to_string(hi > lo) + std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, lo))) +
+                    std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, mid - 1))) +
+                    std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, mid))) +
+                    std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, hi)));
+         },
+         "10011"},
+        {"EM_SCROLL: TRUE high with the lines moved low; FALSE when nothing moves and in one line",
+         [](Boxes &b) {
+             std::string lines;
+             for (int i = 0; i < 30; ++i) lines += "line\r\n";
+             HWND one = b.Child(ES_AUTOHSCROLL, "a"), short_ = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, "a");
+             HWND tall = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, lines.c_str());
+             return Hex(SendMessageA(one, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
+                    Hex(SendMessageA(short_, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
+                    Hex(SendMessageA(short_, EM_SCROLL, SB_PAGEUP, 0)) + "," +
+                    Hex(SendMessageA(tall, EM_SCROLL, SB_LINEDOWN, 0));
+         },
+         "0,0,0,10001"},
+        {"an EDIT that is no child notifies the parent given at its creation",
+         [](Boxes &b) {
+             HWND e = b.Popup(ES_AUTOHSCROLL);
+             notified.clear();
+             SendMessageA(e, EM_REPLACESEL, 0, LPARAM("a"));
+             return Count(EN_UPDATE) + Count(EN_CHANGE) + Count(EN_MAXTEXT);
+         },
+         "110"},
+        {"one line without ES_AUTOHSCROLL takes what fits its width, with EN_MAXTEXT",
+         [](Boxes &b) {
+             HWND e = b.Popup(0, "", 50, 50);
+             notified.clear();
+             SendMessageA(e, EM_REPLACESEL, 0, LPARAM("this is a long string."));
+             LRESULT n = SendMessageA(e, WM_GETTEXTLENGTH, 0, 0);
+             return std::to_string(n > 0 && n < 22) + " " + Count(EN_UPDATE) + Count(EN_CHANGE) + Count(EN_MAXTEXT);
+         },
+         "1 111"},
+        {"many lines without ES_AUTOVSCROLL take a text that does not fit not at all; WM_SETTEXT takes it",
+         [](Boxes &b) {
+             HWND e = b.Popup(ES_MULTILINE, "", 50, 50);
+             notified.clear();
+             SendMessageA(e, EM_REPLACESEL, 0, LPARAM(kLong));
+             std::string r = std::to_string(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0)) + " " + Count(EN_UPDATE) +
+                             Count(EN_CHANGE) + Count(EN_MAXTEXT);
+             SendMessageA(e, WM_SETTEXT, 0, LPARAM(kLong));
+             return r + " " + std::to_string(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0));
+         },
+         "0 111 94"},
+        {"a 1x1 EDIT with WS_BORDER keeps a 1x1 client area and all of its text",
+         [](Boxes &b) {
+             HWND e = b.Child(WS_BORDER, "test\r\ntest", 1, 1);
+             RECT c{};
+             GetClientRect(e, &c);
+             return std::to_string(c.right) + "x" + std::to_string(c.bottom) + " " +
+                    std::to_string(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0));
+         },
+         "1x1 10"},
+        {"after WM_DESTROY the text remains; after WM_NCDESTROY WM_GETTEXT gives 0 and an empty string",
+         [](Boxes &b) {
+             HWND e = b.Popup(0, "Test");
+             SendMessageA(e, WM_DESTROY, 0, 0);
+             std::string r = Text(e);
+             SendMessageA(e, WM_NCDESTROY, 0, 0);
+             return r + " " + Text(e);
+         },
+         "4:Test 0:"},
+        {"in dialog mode Return in many lines without ES_WANTRETURN inserts nothing",
+         [](Boxes &b) {
+             HWND e = b.Child(ES_MULTILINE, "Test Text");
+             SendMessageA(e, WM_CHAR, VK_RETURN, 0x1c0001);
+             std::string r = std::to_string(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0));
+             MSG m{};
+             r += " " + Hex(SendMessageA(e, WM_GETDLGCODE, 0, LPARAM(&m)));
+             SendMessageA(e, WM_CHAR, VK_RETURN, 0x1c0001);
+             return r + " " + std::to_string(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0));
+         },
+         "11 8d 11"},
+        {"in dialog mode Tab sends WM_NEXTDLGCTL and Return DM_GETDEFID to the parent",
+         [](Boxes &b) {
+             HWND e = b.Child(ES_MULTILINE);
+             MSG m{};
+             SendMessageA(e, WM_GETDLGCODE, 0, LPARAM(&m));
+             parentSaw.clear();
+             SendMessageA(e, WM_KEYDOWN, VK_TAB, 0xf0001);
+             SendMessageA(e, WM_KEYDOWN, VK_RETURN, 0x1c0001);
+             return std::to_string(parentSaw == std::vector<UINT>{WM_NEXTDLGCTL, DM_GETDEFID});
+         },
+         "1"},
+        {"the class is named \"Edit\" and its cursor is the I-beam",
+         [](Boxes &b) {
+             HWND e = b.Child(0);
+             char name[16] = {};
+             GetClassNameA(e, name, sizeof name);
+             bool ibeam = HCURSOR(GetClassLongPtrA(e, GCLP_HCURSOR)) == LoadCursorA(nullptr, IDC_IBEAM);
+             return std::string(name) + " " + std::to_string(ibeam);
+         },
+         "Edit 1"},
+        {"many lines keep a lone \\r or \\n as written; only \\r\\n breaks a line (unless ES_EX_ALLOWEOL_* is set)",
+         [](Boxes &b) {
+             HWND e = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, "a\rb\nc\r\nd");
+             SendMessageA(e, EM_SETSEL, 1, 1);
+             SendMessageA(e, EM_REPLACESEL, 0, LPARAM("\n\r"));
+             std::string t = Text(e);
+             for (char &c : t) c = c == '\r' ? 'R' : c == '\n' ? 'N' : c;
+             return t + " " + std::to_string(SendMessageA(e, EM_GETLINECOUNT, 0, 0)) + " " +
+                    std::to_string(SendMessageA(e, EM_LINEINDEX, 1, 0));
+         },
+         "10:aNRRbNcRNd 2 9", "10:aNRRbNcRNd 4 2" /* Wine breaks lines at a lone \n too */},
+        {"a double-click selects the word under it and the blanks after it",
+         [](Boxes &b) {
+             HWND e = b.Child(ES_AUTOHSCROLL, "one two  three");
+             LRESULT at = SendMessageA(e, EM_POSFROMCHAR, 5, 0);
+             LPARAM point = MAKELPARAM(LOWORD(at) + 1, HIWORD(at) + 2);
+             // The order a double-click arrives in a window of a CS_DBLCLKS class.
+             for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+                 SendMessageA(e, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, point);
+             return Sel(e);
+         },
+         "4-9"},
+    };
+    return rows;
+}
+
+TEST(EditBehaviour, EveryRowHolds) {
+    bool wine = RunningUnderWine();
+    for (const Row &row : Rows()) {
+        Boxes boxes;
+        EXPECT_EQ(row.actual(boxes), wine && !row.underWine.empty() ? row.underWine : row.expected) << row.behaviour;
+    }
+}
+
+} // namespace
