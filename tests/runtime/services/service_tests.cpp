@@ -127,6 +127,12 @@ TEST_F(Services, SoundDataPlaysOnceOrRepeatedUntilStopped) {
     ASSERT_TRUE(testsupport::SoundRecorder::WaitFor([&] { return recorder.Sound(2).drained; }));
 }
 
+// Codes 2 and 10 to 12 are the core library's own; others it does not handle.
+TEST_F(Services, TheCoreLibraryAnswersItsOwnNotifyCodes) {
+    for (int32_t code : {2, 10, 11, 12}) EXPECT_EQ(cmd::CoreLibraryNotify(code, 0, 0), 0) << code;
+    for (int32_t code : {3, 7, 8, 9, 14}) EXPECT_EQ(cmd::CoreLibraryNotify(code, 0, 0), -1) << code;
+}
+
 TEST_F(Services, SoundDataThatCannotPlayIsRefusedAndCutShortDataPlayAsFarAsTheyGo) {
     testsupport::SoundRecorder recorder;
     std::string wave = testsupport::MonoWave(std::string(100, 'a') + std::string(100, 'b'));

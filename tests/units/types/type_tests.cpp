@@ -30,7 +30,10 @@ TEST(CoreDataTypes, FlagsOfTheUnitTypes) {
     EXPECT_EQ(f.Of(kTypeButton).flags, 0x80000840u);
     EXPECT_EQ(f.Of(kTypeCommonDialog).flags, 0x80008040u);
     EXPECT_TRUE(f.Of(kTypeMenuItem).flags & 0x04);
-    for (const rt::DataTypeInfo &info : f.table) EXPECT_TRUE(info.flags == 0 || (info.flags & 0x80000000u));
+    for (const rt::DataTypeInfo &info : f.table) {
+        EXPECT_TRUE(info.flags == 0 || (info.flags & 0x80000000u));
+        EXPECT_FALSE(info.flags & rt::kTypeFlagObjectLike) << info.englishName; // no type of this image is
+    }
 }
 
 TEST(CoreDataTypes, UnusedTypesStayZeroAndInterfacesAreInstalled) {
