@@ -263,11 +263,11 @@ struct CountedObject : IUnknown {
 
 TEST_F(Services, ClearingAnObjectHolderReleasesItsReference) {
     CountedObject object;
-    void *holder = static_cast<IUnknown *>(&object);
-    RuntimeService(kServiceClearObject, reinterpret_cast<intptr_t>(&holder), 0);
-    EXPECT_EQ(holder, nullptr);
+    void *holder[2] = {static_cast<IUnknown *>(&object), nullptr};
+    RuntimeService(kServiceClearObject, reinterpret_cast<intptr_t>(holder), 0);
+    EXPECT_EQ(holder[0], nullptr);
     EXPECT_EQ(object.references, 0u);
-    RuntimeService(kServiceClearObject, reinterpret_cast<intptr_t>(&holder), 0); // empty: nothing to do
+    RuntimeService(kServiceClearObject, reinterpret_cast<intptr_t>(holder), 0); // empty: nothing to do
 }
 
 TEST_F(Services, TheMainThreadCanCreateObjectsAfterStartUp) {
