@@ -10,8 +10,17 @@
 
 #include <ole2.h>
 
+#include <QBuffer>
+#include <QImage>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "icon_object.h"
+
 #include "memory.h"
 #include "runtime_app.h"
+#include "runtime_error.h"
 #include "runtime_fixture.h"
 #include "core_library.h"
 #include "runtime_interface.h"
@@ -159,6 +168,40 @@ TEST_F(Services, TheDefaultIconOfAProgramWithoutOne) {
     EXPECT_EQ(RuntimeService(kServiceDefaultIcon, reinterpret_cast<intptr_t>(icons), 0), 0);
     EXPECT_EQ(icons[0], nullptr);
     EXPECT_EQ(icons[1], nullptr);
+}
+
+namespace {
+HICON NewIcon() {
+    QByteArray ico;
+    QBuffer buffer(&ico);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(16, 16, QImage::Format_ARGB32).save(&buffer, "ICO");
+    return CreateIconFromResourceEx(reinterpret_cast<PBYTE>(ico.data()), DWORD(ico.size()), TRUE, 0x30000, 0, 0, 0);
+}
+
+// The default icons as service 1000 keeps them, then the clean-up; in a child process.
+[[noreturn]] void CleanUpWithDefaultIcons() {
+    HICON icons[2] = {NewIcon(), NewIcon()};
+    std::copy(icons, icons + 2, App().defaultIcons);
+    RuntimeCleanUp(0);
+    std::fprintf(stderr, "left %d\n", int(platform::IconObjectOf(icons[0]) != nullptr) +
+                                          int(platform::IconObjectOf(icons[1]) != nullptr));
+    std::fflush(stderr);
+    _exit(0);
+}
+} // namespace
+
+// Removing an entry destroys its icon; the clean-up destroys the default icons.
+TEST_F(Services, IconsOfRemovedRecordsAndTheDefaultIconsAreDestroyed) {
+    HICON icon = NewIcon();
+    ASSERT_NE(icon, nullptr);
+    auto *record = static_cast<HICON *>(AllocateMemory(16));
+    *record = icon;
+    RuntimeService(kServiceIconRecordAdd, reinterpret_cast<intptr_t>(record), 0);
+    EXPECT_EQ(RuntimeService(kServiceIconRecordRemove, reinterpret_cast<intptr_t>(record), 0), 1);
+    EXPECT_EQ(platform::IconObjectOf(icon), nullptr);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(CleanUpWithDefaultIcons(), testing::ExitedWithCode(0), "left 0");
 }
 
 TEST_F(Services, TheAttributeRegistry) {
