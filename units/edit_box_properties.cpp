@@ -55,12 +55,9 @@ void WriteContent(EditBoxUnit &u, const std::string &text) {
     });
 }
 
-// The stored selection refreshed from the control, then one part written by its rules.
+// One part of the stored selection written by its rules; the other part is the stored
+// one, whatever the control's selection is now.
 void WriteSelection(EditBoxUnit &u, int32_t property, int32_t value) {
-    int32_t start = 0, end = 0;
-    Selection(u.edit, start, end);
-    u.p.selStart = start;
-    u.p.selLength = end - start;
     int32_t length = GetWindowTextLengthA(u.edit);
     if (property == kSelStart) {
         if (value == -1) u.p.selStart = length, u.p.selLength = 0;
