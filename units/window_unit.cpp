@@ -12,7 +12,6 @@
 namespace units {
 namespace {
 
-constexpr UINT kMessageTrayIcon = 0x8064;
 constexpr UINT kMessageDestroyMarked = 0x8065;
 constexpr UINT kReflectedCommand = 0x2000 + WM_COMMAND;
 constexpr int32_t kMaxBorder = 6;
@@ -113,10 +112,28 @@ fw::WindowObject *Create(const CreateUnitArgs &a) {
     return unit;
 }
 
-// Shows the window as after its load, then the focus event that loading suppressed.
-intptr_t Service(fw::WindowObject *object, int32_t service, intptr_t reload) {
-    if (service != kWindowShowAfterLoad) return 0;
+intptr_t ShowAfterLoad(CWinFormUnit &unit, intptr_t reload);
+
+// Marked, the window is destroyed by the message it posts itself, or by its next load.
+intptr_t MarkForDestruction(CWinFormUnit &unit) {
+    unit.markedForDestruction = true;
+    PostMessageA(unit.Handle(), kMessageDestroyMarked, 0, 0);
+    return 1;
+}
+
+intptr_t Service(fw::WindowObject *object, int32_t service, intptr_t parameter) {
     auto &unit = static_cast<CWinFormUnit &>(*object);
+    switch (service) {
+    case kWindowShowAfterLoad: return ShowAfterLoad(unit, parameter);
+    case kWindowIsMarkedForDestruction: return unit.markedForDestruction;
+    case kWindowMarkForDestruction: return MarkForDestruction(unit);
+    case kWindowSetTrayIcon: return SetTrayIcon(unit, reinterpret_cast<HICON>(parameter));
+    default: return 0;
+    }
+}
+
+// Shows the window as after its load, then the focus event that loading suppressed.
+intptr_t ShowAfterLoad(CWinFormUnit &unit, intptr_t reload) {
     HWND h = unit.Handle();
     HWND before = GetFocus();
     int start = unit.props.number[kWinStartPosition];
@@ -200,12 +217,6 @@ bool OnCommand(CWinFormUnit &unit, WPARAM wParam, LPARAM lParam) {
     return true;
 }
 
-void OnTrayIcon(CWinFormUnit &unit, LPARAM lParam) {
-    int32_t action = lParam == WM_LBUTTONUP ? 1 : lParam == WM_LBUTTONDBLCLK ? 2
-                     : (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU) ? 3 : 0;
-    if (action) Raise(unit.windowId, 0, kWindowTrayIcon, {uint32_t(action)});
-}
-
 } // namespace
 
 CWinFormUnit::~CWinFormUnit() {
@@ -228,6 +239,7 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         Raise(windowId, 0, kWindowDestroyed);
         CloseHelpOf(windowId, hwnd_);
+        SetTrayIcon(*this, nullptr);
         StopBackgroundSound(*this);
         if (EndsTheProgram(windowId)) rt::NoteProgramEnding();
         break;
