@@ -1,4 +1,5 @@
 #include "window_unit.h"
+#include "property_texts.h"
 
 #include "event_dispatch.h"
 #include "help_calls.h"
@@ -341,6 +342,12 @@ POINT CentredOn(int screenWidth, int screenHeight, int width, int height) {
     return {(screenWidth - width) / 2, (screenHeight - height) / 2};
 }
 
+static uint8_t *WalkWindowTexts(const uint8_t *data, uint32_t *size, TextVisitor visitor, void *parameter) {
+    StoredProperties defaults;
+    SetWindowDefaults(defaults);
+    return WalkLayoutTexts(WindowDataLayout(), defaults, data, size, visitor, parameter);
+}
+
 const void *WindowUnitInterface(int32_t request) {
     switch (request) {
     case kRequestCreate: return reinterpret_cast<const void *>(&Create);
@@ -348,6 +355,7 @@ const void *WindowUnitInterface(int32_t request) {
     case kRequestSerialize: return reinterpret_cast<const void *>(&SerializeWindow);
     case kRequestReadProperty: return reinterpret_cast<const void *>(&ReadWindowProperty);
     case kRequestWindowService: return reinterpret_cast<const void *>(&Service);
+    case kRequestWalkTexts: return reinterpret_cast<const void *>(&WalkWindowTexts);
     default: return nullptr;
     }
 }
