@@ -2,6 +2,8 @@
 
 #include <wininet.h>
 
+#include <algorithm>
+
 #include "conversion_commands.h"
 #include "convert_charset.h"
 #include "cookies.h"
@@ -139,9 +141,17 @@ void ReadHeaderLines(const std::string &rawHeaders, std::string &redirectTarget,
     responseCookies = TextLeft(responseCookies, TextLength(responseCookies) - 2);
 }
 
-// The body's own utf-8 declaration before position 500, or one in the headers.
+std::string AsText(const std::string &body) {
+    return TakeText(CallCommand(cmd::ToText, {ByteSetBlock(body).Arg()}));
+}
+
+// The body's own utf-8 declaration before position 500 in any case ("UTF-8" is as
+// common as "utf-8"), or one in the headers.
 bool IsUtf8Page(const std::string &body, const std::string &rawHeaders) {
-    int32_t at = IntegerOf(CallCommand(cmd::FindByteSet, {ByteSetBlock(body).Arg(), ByteSetArg(ByteSetLiteral(image::kUtf8Bytes))}));
+    std::string head = body.substr(0, kUtf8DeclarationLimit + TextLength(L(image::kUtf8Name)));
+    std::replace(head.begin(), head.end(), '\0', ' '); // a zero byte must not end the search early
+    head = AsText(head);
+    int32_t at = FindText(head, L(image::kUtf8Name), 1, true);
     if (at > 0 && at < kUtf8DeclarationLimit) return true;
     return Contains(rawHeaders, image::kUtf8Name, true);
 }
@@ -166,10 +176,6 @@ bool OpenHandles(Handles &h, const std::string &address, int32_t method, const s
     h.request = OpenRequest(h.connection, method, address, flags);
     if (!h.request) return ClosedAfterFailure({h.request, h.connection, h.internet});
     return true;
-}
-
-std::string AsText(const std::string &body) {
-    return TakeText(CallCommand(cmd::ToText, {ByteSetBlock(body).Arg()}));
 }
 
 } // namespace

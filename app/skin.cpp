@@ -29,6 +29,32 @@ uint32_t ByteSetLength(const void *block) {
 
 const uint8_t *ByteSetData(const void *block) { return block ? static_cast<const uint8_t *>(block) + 8 : nullptr; }
 
+const char *SkinLibraryPathEnd() { return reinterpret_cast<const char *>(image::ConstantArea + image::kSkinLibraryFileName); }
+
+// Reads up to `size` bytes of the file; -1 when it cannot be opened or read.
+int64_t ReadFileStart(const std::string &path, std::string &bytes, uint32_t size) {
+    bytes.assign(size, '\0');
+    auto file = uintptr_t(CallDeclared(image::kDeclaredCreateFile,
+                                       {Word(path.c_str()), Word(int32_t(GENERIC_READ)), Word(int32_t(FILE_SHARE_READ)),
+                                        Word(0), Word(int32_t(OPEN_EXISTING)), Word(0), Word(0)}));
+    if (file == Word(INVALID_HANDLE_VALUE)) return -1;
+    DWORD read = 0;
+    bool ok = int32_t(CallDeclared(image::kDeclaredReadFile,
+                                   {file, Word(bytes.data()), Word(int32_t(size)), Word(&read), Word(0)})) != 0;
+    CallDeclared(image::kDeclaredCloseHandle, {file});
+    return ok ? int64_t(read) : -1;
+}
+
+// True when the file holds exactly the embedded library: one byte more is read so a
+// longer file shows.
+bool HoldsEmbeddedLibrary(const std::string &path) {
+    const void *library = SkinLibraryFile();
+    uint32_t size = ByteSetLength(library);
+    std::string bytes;
+    if (ReadFileStart(path, bytes, size + 1) != int64_t(size)) return false;
+    return std::memcmp(bytes.data(), ByteSetData(library), size) == 0;
+}
+
 } // namespace
 
 const void *SkinBlock(int32_t number) {
@@ -38,17 +64,18 @@ const void *SkinBlock(int32_t number) {
 
 const void *SkinLibraryFile() { return image::ConstantArea + image::kSkinLibrary; }
 
-void InstallSkinLibrary() {
-    const char *fileName = reinterpret_cast<const char *>(image::ConstantArea + image::kSkinLibraryFileName);
-    std::string path = TakeText(CallCommand(cmd::RunDirectory, {})) + fileName;
-    if (IsTrue(CallCommand(cmd::FileExists, {TextArg(path.c_str())}))) return;
+bool InstallSkinLibrary() {
+    std::string path = TakeText(CallCommand(cmd::RunDirectory, {})) + SkinLibraryPathEnd();
+    if (HoldsEmbeddedLibrary(path)) return true;
+    // A hidden or read-only file cannot be replaced until its attributes are cleared.
+    CallCommand(cmd::SetFileAttributes, {TextArg(path.c_str()), IntegerArg(0)});
     CallCommand(cmd::WriteFile, {TextArg(path.c_str()), ByteSetArg(SkinLibraryFile())});
     CallCommand(cmd::SetFileAttributes, {TextArg(path.c_str()), IntegerArg(FILE_ATTRIBUTE_HIDDEN)});
+    return HoldsEmbeddedLibrary(path);
 }
 
 void ApplySkin(int32_t number) {
-    InstallSkinLibrary();
-    AttachSkin(number);
+    if (InstallSkinLibrary()) AttachSkin(number);
 }
 
 void AttachSkin(int32_t number) {

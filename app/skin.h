@@ -19,10 +19,12 @@ const void *SkinLibraryFile();
 // null and 0. The library is found by its file name, beside the program first.
 void AttachSkin(int32_t number);
 
-// RunDirectory + "\SkinH_EL.dll": written from the embedded file only when absent
-// (never rewritten, even when it differs), then made hidden. Results are not tested.
-void InstallSkinLibrary();
-// InstallSkinLibrary, then AttachSkin(number): the main window's created event.
+// RunDirectory + "\SkinH_EL.dll": kept when it holds the embedded library, otherwise
+// (absent, damaged or foreign) written from it and made hidden. False when the file
+// still does not hold the embedded library, which must then not be loaded.
+bool InstallSkinLibrary();
+// InstallSkinLibrary, then AttachSkin(number) unless the library could not be
+// installed: the program then starts without a skin. The main window's created event.
 void ApplySkin(int32_t number);
 
 } // namespace app

@@ -5,6 +5,7 @@
 #include "core_library.h"
 #include "image.h"
 #include "memory.h"
+#include "ole_link.h"
 
 namespace cmd {
 
@@ -74,18 +75,7 @@ rt::TypedValue MakeVariantValue(VARIANT *block) {
     return value;
 }
 
-void EmptyObjectBlock(ObjectBlock *block) {
-    if (!block) return;
-    if (block->object) {
-        if (block->record) static_cast<IRecordInfo *>(block->object)->RecordDestroy(block->record);
-        block->record = nullptr;
-        block->object->Release();
-        block->object = nullptr;
-    } else if (block->record) {
-        rt::FreeMemory(block->record);
-        block->record = nullptr;
-    }
-}
+void EmptyObjectBlock(ObjectBlock *block) { rt::ClearObjectHolder(reinterpret_cast<void **>(block)); }
 
 void EmptyVariant(VARIANT *variant) {
     if (!variant) return;

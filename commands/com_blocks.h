@@ -14,6 +14,7 @@ struct ObjectBlock {
     IUnknown *object;
     void *record;
 };
+static_assert(sizeof(ObjectBlock) == 2 * sizeof(void *), "the runtime empties it as two pointer words");
 
 // Whether values of this type are handled as objects: the object type itself, or a
 // library type whose descriptor carries the object-like flag.

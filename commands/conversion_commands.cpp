@@ -59,7 +59,7 @@ char *ScalarText(const rt::TypedValue &value) {
     case rt::kTypeDouble: return NumberText(buffer, WriteDouble(value.AsDouble(), buffer));
     case rt::kTypeBoolean: return rt::CopyText(rt::GbkLiteral(value.low ? "真" : "假"));
     case rt::kTypeDateTime: {
-        std::string text = DateTimeText(value.AsDouble());
+        std::string text = rt::DateTimeText(value.AsDouble());
         return rt::MakeText(text.data(), text.size());
     }
     case rt::kTypeText: return rt::CopyText(TextOf(value));
@@ -94,7 +94,7 @@ size_t ReadData(const DataKind &kind, const uint8_t *data, size_t available, rt:
     if (available) std::memcpy(&bits, data, available < kind.width ? available : kind.width);
     out.SetBits(bits);
     if (kind.type == rt::kTypeBoolean) out.low = uint32_t(bits) != 0;
-    if (kind.type == rt::kTypeDateTime) out = rt::MakeDateTime(ClampDate(out.AsDouble()));
+    if (kind.type == rt::kTypeDateTime) out = rt::MakeDateTime(rt::ClampDate(out.AsDouble()));
     return kind.width;
 }
 

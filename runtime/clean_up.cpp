@@ -2,6 +2,7 @@
 // thread: another thread hands the request over through the hidden window and waits.
 #include "declared_functions.h"
 #include "hidden_window.h"
+#include "icon_records.h"
 #include "memory.h"
 #include "ole_link.h"
 #include "runtime_app.h"
@@ -32,12 +33,13 @@ void CleanUpOnMainThread(RuntimeApp &app) {
     ReleaseDeclaredFunctions();
     ClearImageRanges();
     StopSoundData();
+    DestroyDefaultIcons(app);
     if (app.hiddenWindow && IsWindow(app.hiddenWindow)) DestroyWindow(app.hiddenWindow);
     app.hiddenWindow = nullptr;
     {
         std::lock_guard lock(app.registryLock);
         app.attributeRegistry.clear();
-        for (void *record : app.iconRecords) FreeMemory(record);
+        for (void *record : app.iconRecords) FreeIconRecord(record);
         app.iconRecords.clear();
     }
     if (app.oleInitialized) UninitializeOle();

@@ -4,6 +4,7 @@
 // once both load the module; the loser releases its extra reference.
 #include "declared_functions.h"
 
+#include <cctype>
 #include <cstring>
 #include <string>
 
@@ -30,8 +31,29 @@ LPCSTR ExportKey(const char *name) {
     return MAKEINTRESOURCEA(ordinal);
 }
 
+// Modules of the system: a file of the same name beside the program must never be
+// run in their place.
+const char *const kSystemModules[] = {"kernel32", "user32",   "gdi32",   "advapi32", "mpr",      "shell32", "ole32",
+                                      "oleaut32", "wininet",  "shlwapi", "comdlg32", "comctl32", "winmm"};
+
+// The name without a ".dll" ending, in lower case.
+std::string ModuleStem(const char *dll) {
+    std::string stem(dll);
+    for (char &c : stem) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (stem.size() > 4 && stem.compare(stem.size() - 4, 4, ".dll") == 0) stem.resize(stem.size() - 4);
+    return stem;
+}
+
+bool IsSystemModule(const char *dll) {
+    std::string stem = ModuleStem(dll);
+    for (const char *name : kSystemModules)
+        if (stem == name) return true;
+    return false;
+}
+
 HMODULE LoadNamedLibrary(const RuntimeApp &app, const char *dll) {
     if (std::strchr(dll, ':')) return LoadLibraryA(dll);
+    if (IsSystemModule(dll)) return LoadLibraryExA(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     std::string candidates[] = {app.runDirectory + "\\" + dll,
                                 app.moduleDirectory.empty() ? std::string() : app.moduleDirectory + dll, dll};
     for (const std::string &path : candidates)
@@ -63,7 +85,7 @@ bool ArgumentsMatch(int exported, const uintptr_t *args, int32_t count) {
 
 Resolution FromSystemLibraries(LPCSTR key) {
     for (const char *library : kSystemLibraries) {
-        HMODULE m = LoadLibraryA(library);
+        HMODULE m = LoadLibraryExA(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         if (!m) continue;
         if (void *address = reinterpret_cast<void *>(GetProcAddress(m, key))) return {address, m};
         FreeLibrary(m);

@@ -12,7 +12,9 @@ void UninitializeOle();
 
 namespace rt {
 
-// Service 2035: releases the interface an object holder keeps and empties it.
+// Service 2035 and the ClearObject command: empties an object block (interface, record
+// data): record data are destroyed through the interface as record information, or
+// freed when there is no interface; the interface is released.
 intptr_t ClearObjectHolder(void **holder);
 
 } // namespace rt

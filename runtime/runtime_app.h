@@ -77,7 +77,8 @@ public:
     // Services 2011-2013 (value, attribute) registry and 2019-2021 icon records.
     std::mutex registryLock;
     std::map<intptr_t, uint8_t> attributeRegistry;
-    std::vector<void *> iconRecords;
+    std::vector<void *> iconRecords; // each begins with its icon handle
+    HICON defaultIcons[2] = {};      // service 1000: large and small, once loaded
 
     bool oleInitialized = false;
     std::atomic<bool> cleaningUp{false};

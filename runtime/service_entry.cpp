@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "gbk.h"
+#include "icon_records.h"
 #include "memory.h"
 #include "ole_link.h"
 #include "picture_data.h"
@@ -125,7 +126,7 @@ intptr_t IconRecords(RuntimeApp &app, int32_t code, void *record) {
     case kServiceIconRecordRemove:
         if (it == list.end()) return 0;
         list.erase(it);
-        FreeMemory(record);
+        FreeIconRecord(record);
         return 1;
     default: return it != list.end();
     }
@@ -166,8 +167,8 @@ void ChangeSuppression(RuntimeApp &app, int delta) {
 // The program's default icon, large and small, loaded once from its resources and kept.
 intptr_t DefaultIcon(intptr_t p1) {
     static std::mutex lock;
-    static HICON icons[2] = {};
     std::lock_guard guard(lock);
+    HICON(&icons)[2] = App().defaultIcons;
     HINSTANCE program = GetModuleHandleA(nullptr);
     const int sizes[2] = {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CXSMICON)};
     for (int i = 0; i < 2; ++i)

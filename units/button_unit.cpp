@@ -1,4 +1,5 @@
 #include "button_unit.h"
+#include "property_texts.h"
 
 #include <cstring>
 
@@ -165,6 +166,12 @@ HFONT FontFromData(const std::string &data) {
     return CreateFontIndirectA(&font);
 }
 
+static uint8_t *WalkButtonTexts(const uint8_t *data, uint32_t *size, TextVisitor visitor, void *parameter) {
+    StoredProperties defaults;
+    SetButtonDefaults(defaults);
+    return WalkLayoutTexts(Layout(), defaults, data, size, visitor, parameter);
+}
+
 const void *ButtonUnitInterface(int32_t request) {
     switch (request) {
     case kRequestCreate: return reinterpret_cast<const void *>(&Create);
@@ -172,6 +179,7 @@ const void *ButtonUnitInterface(int32_t request) {
     case kRequestSerialize: return reinterpret_cast<const void *>(&Serialize);
     case kRequestReadProperty: return reinterpret_cast<const void *>(&ReadProperty);
     case kRequestIsDefaultButton: return reinterpret_cast<const void *>(&IsDefault);
+    case kRequestWalkTexts: return reinterpret_cast<const void *>(&WalkButtonTexts);
     default: return nullptr;
     }
 }

@@ -1,4 +1,5 @@
 #include "common_dialog.h"
+#include "property_texts.h"
 
 #include <algorithm>
 #include <cstring>
@@ -115,12 +116,24 @@ uint8_t *Serialize(fw::WindowObject *object, uint32_t *size) {
     return out;
 }
 
+uint8_t *WalkTexts(const uint8_t *data, uint32_t *size, TextVisitor visitor, void *parameter) {
+    CommonDialogProperties p;
+    if (!size || !visitor || !ReadCommonDialogData(data, *size, p)) {
+        if (size) *size = 0;
+        return nullptr;
+    }
+    for (std::string *text : {&p.title, &p.fileName, &p.filter, &p.initialDir, &p.defaultExt, &p.faceName, &p.helpFile})
+        visitor(*text, parameter);
+    return HeapCopy(WriteCommonDialogData(p), size);
+}
+
 const void *Interface(int32_t request) {
     switch (request) {
     case kRequestCreate: return reinterpret_cast<const void *>(&Create);
     case kRequestWriteProperty: return reinterpret_cast<const void *>(&Write);
     case kRequestSerialize: return reinterpret_cast<const void *>(&Serialize);
     case kRequestReadProperty: return reinterpret_cast<const void *>(&Read);
+    case kRequestWalkTexts: return reinterpret_cast<const void *>(&WalkTexts);
     default: return nullptr;
     }
 }

@@ -84,7 +84,7 @@ const std::vector<TypeEntry> &Entries() {
         {kTypeButton, rt::GbkLiteral("按钮"), "Button", 0x80000840, &ButtonProperties(), &CoreUnitInterfaces::button},
         {kTypeCommonDialog, rt::GbkLiteral("通用对话框"), "CommonDlg", 0x80008040, &CommonDialogProperties(),
          &CoreUnitInterfaces::commonDialog},
-        {kTypeObject, rt::GbkLiteral("对象"), "ComObject", 0x81000000, nullptr, nullptr},
+        {kTypeObject, rt::GbkLiteral("对象"), "ComObject", 0x80000000, nullptr, nullptr},
         {kTypeVariant, rt::GbkLiteral("变体型"), "Variant", 0x80000000, nullptr, nullptr},
     };
     return entries;

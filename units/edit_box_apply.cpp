@@ -86,7 +86,7 @@ void Layout(EditBoxUnit &u) {
 void SendRange(EditBoxUnit &u) {
     if (!u.upDown) return;
     int low = std::min(u.p.bound1, u.p.bound2), high = std::max(u.p.bound1, u.p.bound2);
-    SendMessageA(u.upDown, UDM_SETRANGE, 0, MAKELONG(WORD(short(high)), WORD(short(low))));
+    SendMessageA(u.upDown, UDM_SETRANGE32, WPARAM(low), LPARAM(high)); // bounds beyond 16 bits stay in order
 }
 
 void SetPasswordChar(EditBoxUnit &u) {

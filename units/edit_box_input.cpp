@@ -4,10 +4,10 @@
 #include <cctype>
 #include <charconv>
 #include <climits>
-#include <cstdio>
 #include <vector>
 
 #include "gbk.h"
+#include "ole_date.h"
 
 namespace units {
 namespace {
@@ -55,7 +55,8 @@ int DaysInMonth(int y, int m) {
     return m == 2 && IsLeapYear(y) ? 29 : days[m - 1];
 }
 
-// Year, month, day and up to three time fields, separated by anything but digits.
+// Year, month, day and up to three time fields, separated by anything but digits,
+// written as every date value is written as text.
 std::string DateTimeNormalised(const std::string &t) {
     std::vector<int> fields;
     for (size_t i = 0; i < t.size() && fields.size() < 6;) {
@@ -72,12 +73,8 @@ std::string DateTimeNormalised(const std::string &t) {
     int y = fields[0], mo = fields[1], d = fields[2], h = fields[3], mi = fields[4], s = fields[5];
     if (y < 100 || y > 9999 || mo < 1 || mo > 12 || d < 1 || d > DaysInMonth(y, mo) || h > 23 || mi > 59 || s > 59)
         return {};
-    char text[96];
-    int n = std::snprintf(text, sizeof text, "%d年%d月%d日", y, mo, d);
-    if (s != 0) std::snprintf(text + n, sizeof text - n, "%d时%d分%d秒", h, mi, s);
-    else if (mi != 0) std::snprintf(text + n, sizeof text - n, "%d时%d分", h, mi);
-    else if (h != 0) std::snprintf(text + n, sizeof text - n, "%d时", h);
-    return rt::ToGbk(text);
+    double date = rt::OleDateOf(y, mo, d, h, mi, s);
+    return date == 0 ? std::string() : rt::DateTimeText(date); // the zero date is no date
 }
 
 std::string Numeric(int32_t mode, const std::string &t) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "commctrl.h"
+#include "property_texts.h"
 #include "edit_box.h"
 #include "edit_box_apply.h"
 #include "edit_box_input.h"
@@ -55,12 +56,9 @@ void WriteContent(EditBoxUnit &u, const std::string &text) {
     });
 }
 
-// The stored selection refreshed from the control, then one part written by its rules.
+// One part of the stored selection written by its rules; the other part is the stored
+// one, whatever the control's selection is now.
 void WriteSelection(EditBoxUnit &u, int32_t property, int32_t value) {
-    int32_t start = 0, end = 0;
-    Selection(u.edit, start, end);
-    u.p.selStart = start;
-    u.p.selLength = end - start;
     int32_t length = GetWindowTextLengthA(u.edit);
     if (property == kSelStart) {
         if (value == -1) u.p.selStart = length, u.p.selLength = 0;
@@ -204,6 +202,16 @@ uint8_t *Serialize(fw::WindowObject *object, uint32_t *size) {
     return out;
 }
 
+uint8_t *WalkTexts(const uint8_t *data, uint32_t *size, TextVisitor visitor, void *parameter) {
+    EditBoxProperties p;
+    if (!size || !visitor || !ReadEditBoxData(data, *size, p)) {
+        if (size) *size = 0;
+        return nullptr;
+    }
+    for (std::string *text : {&p.content, &p.dataSource, &p.dataColumn}) visitor(*text, parameter);
+    return HeapCopy(WriteEditBoxData(p), size);
+}
+
 // Enter stays with a multi-line box that the user may type into.
 int KeepsKey(fw::WindowObject *object, UINT key) {
     EditBoxUnit &u = UnitOf(object);
@@ -217,6 +225,7 @@ const void *Interface(int32_t request) {
     case kRequestSerialize: return reinterpret_cast<const void *>(&Serialize);
     case kRequestReadProperty: return reinterpret_cast<const void *>(&Read);
     case kRequestKeepsKey: return reinterpret_cast<const void *>(&KeepsKey);
+    case kRequestWalkTexts: return reinterpret_cast<const void *>(&WalkTexts);
     default: return nullptr;
     }
 }

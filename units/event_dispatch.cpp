@@ -40,16 +40,15 @@ Target Locate(uint32_t windowId, uint32_t unitId, int32_t event) {
     return {FindHandler(*window, position, event), window->units[size_t(position)].id};
 }
 
-// Calls the handler as the current event source; the previous source comes back after
-// it, so a handler that raises another event still counts as running.
+// Calls the handler as the current event source; afterwards no window is the source,
+// even when an outer handler is still running.
 int Call(uintptr_t handler, uint32_t windowId, uint32_t unitId, const uint64_t *args, int32_t count,
          uint64_t *result) {
     rt::RuntimeApp &app = rt::App();
-    uint32_t previousWindow = app.eventWindow.exchange(windowId);
-    uint32_t previousUnit = app.eventUnit.exchange(unitId);
+    app.eventWindow = windowId;
+    app.eventUnit = unitId;
     int present = reinterpret_cast<EventRoutine>(handler)(args, count, result);
-    app.eventUnit = previousUnit;
-    app.eventWindow = previousWindow;
+    app.eventWindow = 0;
     return present;
 }
 
@@ -57,10 +56,22 @@ bool Suppressed() { return rt::App().eventSuppression.load() >= 1; }
 
 } // namespace
 
+// Texts, byte sets, subroutines, arrays and variable addresses, and values of library
+// types (objects) are pointers.
+bool CarriesPointer(uint32_t type) {
+    switch (type) {
+    case rt::kTypeText:
+    case rt::kTypeByteSet:
+    case rt::kTypeSubroutinePointer: return true;
+    default: return rt::IsIndirect(type) || (type & 0x80000000u) == 0;
+    }
+}
+
 uint64_t ArgumentWord(const TypedArgument &a) {
     uint64_t both = (uint64_t(a.high) << 32) | a.low;
     if (a.flags & 1) return a.low;
     if ((a.flags & 2) || a.type == kTypeMenuItem) return both;
+    if (CarriesPointer(a.type)) return uintptr_t(both); // fills both words only where a pointer does
     switch (a.type) {
     case rt::kTypeByte: return uint8_t(a.low);
     case rt::kTypeShortInteger: return uint32_t(int32_t(int16_t(a.low)));

@@ -1,4 +1,5 @@
 #include "label_unit.h"
+#include "property_texts.h"
 
 #include "button_unit.h"
 #include "event_dispatch.h"
@@ -187,12 +188,19 @@ void LabelBorderStyles(int border, DWORD &style, DWORD &ex) {
     }
 }
 
+static uint8_t *WalkLabelTexts(const uint8_t *data, uint32_t *size, TextVisitor visitor, void *parameter) {
+    StoredProperties defaults;
+    SetLabelDefaults(defaults);
+    return WalkLayoutTexts(Layout(), defaults, data, size, visitor, parameter);
+}
+
 const void *LabelUnitInterface(int32_t request) {
     switch (request) {
     case kRequestCreate: return reinterpret_cast<const void *>(&Create);
     case kRequestWriteProperty: return reinterpret_cast<const void *>(&WriteProperty);
     case kRequestSerialize: return reinterpret_cast<const void *>(&Serialize);
     case kRequestReadProperty: return reinterpret_cast<const void *>(&ReadProperty);
+    case kRequestWalkTexts: return reinterpret_cast<const void *>(&WalkLabelTexts);
     default: return nullptr;
     }
 }

@@ -85,7 +85,10 @@ using ReadPropertyRoutine = int (*)(fw::WindowObject *unit, int32_t property, Pr
 // Request 7 (window unit only): a window service.
 using WindowServiceRoutine = intptr_t (*)(fw::WindowObject *window, int32_t service, intptr_t parameter);
 enum WindowServiceCode : int32_t {
-    kWindowShowAfterLoad = 1, // parameter: 1 on a reload
+    kWindowShowAfterLoad = 1,         // parameter: 1 on a reload
+    kWindowIsMarkedForDestruction = 2, // answers 1 when marked
+    kWindowMarkForDestruction = 3,     // the window goes once its queued messages are done
+    kWindowSetTrayIcon = 4,            // parameter: an HICON the window takes over, or null to remove
 };
 // Request 8: whether the unit keeps the key for itself.
 using KeepsKeyRoutine = int (*)(fw::WindowObject *unit, UINT key);

@@ -1,6 +1,7 @@
 #include "unit_properties.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "font_properties.h"
 #include "gbk.h"
@@ -228,6 +229,30 @@ void WriteProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t
         return;
     }
     if (property >= 0) WriteCommon(window, position, property, low, high);
+}
+
+namespace {
+
+// The window and unit identifiers of a unit value whose unit has this type.
+bool UnitOfType(uint32_t type, uintptr_t object, uint32_t (&ids)[2]) {
+    if (!object) return false;
+    std::memcpy(ids, reinterpret_cast<const void *>(object), sizeof ids);
+    Window *window = FindWindow(ids[0]);
+    int position = window ? FindUnit(*window, ids[1]) : -1;
+    return position >= 0 && window->units[size_t(position)].record.type == type;
+}
+
+} // namespace
+
+uint64_t ReadObjectProperty(uint32_t type, uintptr_t object, int32_t property, int32_t index) {
+    uint32_t ids[2];
+    return UnitOfType(type, object, ids) ? ReadProperty(ids[0], ids[1], property, index) : 0;
+}
+
+void WriteObjectProperty(uint32_t type, uintptr_t object, int32_t property, int32_t index, uint32_t low,
+                         uint32_t high) {
+    uint32_t ids[2];
+    if (UnitOfType(type, object, ids)) WriteProperty(ids[0], ids[1], property, index, low, high);
 }
 
 } // namespace units

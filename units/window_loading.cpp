@@ -195,6 +195,12 @@ bool CreateAll(Window &window, HWND owner) {
     return CreateUnits(window, owner);
 }
 
+// A window marked for destruction is destroyed by its next load and loaded afresh.
+bool MarkedForDestruction(Window &window) {
+    auto service = Request<WindowServiceRoutine>(window.units[0].record.type, kRequestWindowService);
+    return service && service(LiveObject(window.units[0].record), kWindowIsMarkedForDestruction, 0) == 1;
+}
+
 } // namespace
 
 DWORD ExtraStyle(const UnitRecord &r) {
@@ -234,7 +240,7 @@ bool LoadWindow(uint32_t windowId, bool reload, bool modal, HWND owner) {
     if (!found || found->units.empty()) return false;
     Window &window = *found;
     if (IsLive(window.units[0].record)) {
-        if (!reload) return ActivateLoaded(window);
+        if (!reload && !MarkedForDestruction(window)) return ActivateLoaded(window);
         window.reloading = true;
         DestroyWindow(WindowHandle(window));
         window.reloading = false;

@@ -114,8 +114,6 @@ bool Idle(DWORD elapsed, std::vector<HWND> &declined) {
     return more;
 }
 
-uint64_t NoObjectProperty(uint32_t, uintptr_t, int32_t, int32_t) { return 0; }
-void NoObjectPropertyWrite(uint32_t, uintptr_t, int32_t, int32_t, uint32_t, uint32_t) {}
 
 } // namespace
 
@@ -142,8 +140,8 @@ intptr_t WindowService(int32_t code, intptr_t p1, intptr_t p2) {
 }
 
 const rt::WindowSetOperations WindowSetTable = {
-    Load, LoadStartup, Clear, AnyLiveWindow, Idle, WindowService, ReadProperty, WriteProperty, NoObjectProperty,
-    NoObjectPropertyWrite,
+    Load, LoadStartup, Clear, AnyLiveWindow, Idle, WindowService, ReadProperty, WriteProperty, ReadObjectProperty,
+    WriteObjectProperty,
 };
 
 } // namespace units

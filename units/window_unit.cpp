@@ -1,4 +1,5 @@
 #include "window_unit.h"
+#include "property_texts.h"
 
 #include "event_dispatch.h"
 #include "help_calls.h"
@@ -12,7 +13,6 @@
 namespace units {
 namespace {
 
-constexpr UINT kMessageTrayIcon = 0x8064;
 constexpr UINT kMessageDestroyMarked = 0x8065;
 constexpr UINT kReflectedCommand = 0x2000 + WM_COMMAND;
 constexpr int32_t kMaxBorder = 6;
@@ -113,10 +113,28 @@ fw::WindowObject *Create(const CreateUnitArgs &a) {
     return unit;
 }
 
-// Shows the window as after its load, then the focus event that loading suppressed.
-intptr_t Service(fw::WindowObject *object, int32_t service, intptr_t reload) {
-    if (service != kWindowShowAfterLoad) return 0;
+intptr_t ShowAfterLoad(CWinFormUnit &unit, intptr_t reload);
+
+// Marked, the window is destroyed by the message it posts itself, or by its next load.
+intptr_t MarkForDestruction(CWinFormUnit &unit) {
+    unit.markedForDestruction = true;
+    PostMessageA(unit.Handle(), kMessageDestroyMarked, 0, 0);
+    return 1;
+}
+
+intptr_t Service(fw::WindowObject *object, int32_t service, intptr_t parameter) {
     auto &unit = static_cast<CWinFormUnit &>(*object);
+    switch (service) {
+    case kWindowShowAfterLoad: return ShowAfterLoad(unit, parameter);
+    case kWindowIsMarkedForDestruction: return unit.markedForDestruction;
+    case kWindowMarkForDestruction: return MarkForDestruction(unit);
+    case kWindowSetTrayIcon: return SetTrayIcon(unit, reinterpret_cast<HICON>(parameter));
+    default: return 0;
+    }
+}
+
+// Shows the window as after its load, then the focus event that loading suppressed.
+intptr_t ShowAfterLoad(CWinFormUnit &unit, intptr_t reload) {
     HWND h = unit.Handle();
     HWND before = GetFocus();
     int start = unit.props.number[kWinStartPosition];
@@ -200,12 +218,6 @@ bool OnCommand(CWinFormUnit &unit, WPARAM wParam, LPARAM lParam) {
     return true;
 }
 
-void OnTrayIcon(CWinFormUnit &unit, LPARAM lParam) {
-    int32_t action = lParam == WM_LBUTTONUP ? 1 : lParam == WM_LBUTTONDBLCLK ? 2
-                     : (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU) ? 3 : 0;
-    if (action) Raise(unit.windowId, 0, kWindowTrayIcon, {uint32_t(action)});
-}
-
 } // namespace
 
 CWinFormUnit::~CWinFormUnit() {
@@ -227,6 +239,7 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         Raise(windowId, 0, kWindowDestroyed);
         CloseHelpOf(windowId, hwnd_);
+        SetTrayIcon(*this, nullptr);
         StopBackgroundSound(*this);
         if (EndsTheProgram(windowId)) rt::NoteProgramEnding();
         break;
@@ -328,6 +341,12 @@ POINT CentredOn(int screenWidth, int screenHeight, int width, int height) {
     return {(screenWidth - width) / 2, (screenHeight - height) / 2};
 }
 
+static uint8_t *WalkWindowTexts(const uint8_t *data, uint32_t *size, TextVisitor visitor, void *parameter) {
+    StoredProperties defaults;
+    SetWindowDefaults(defaults);
+    return WalkLayoutTexts(WindowDataLayout(), defaults, data, size, visitor, parameter);
+}
+
 const void *WindowUnitInterface(int32_t request) {
     switch (request) {
     case kRequestCreate: return reinterpret_cast<const void *>(&Create);
@@ -335,6 +354,7 @@ const void *WindowUnitInterface(int32_t request) {
     case kRequestSerialize: return reinterpret_cast<const void *>(&SerializeWindow);
     case kRequestReadProperty: return reinterpret_cast<const void *>(&ReadWindowProperty);
     case kRequestWindowService: return reinterpret_cast<const void *>(&Service);
+    case kRequestWalkTexts: return reinterpret_cast<const void *>(&WalkWindowTexts);
     default: return nullptr;
     }
 }

@@ -67,6 +67,7 @@ public:
     bool markedForDestruction = false;
     bool ownedPopup = false; // the load passed an owner: WS_POPUP whatever the border
     HICON bigIcon = nullptr, smallIcon = nullptr;
+    HICON trayIcon = nullptr; // the one notification-area icon, owned
 
     ~CWinFormUnit() override;
     BOOL PreTranslateMessage(MSG *msg) override;
@@ -104,6 +105,11 @@ void ApplyTopmost(CWinFormUnit &unit, bool leaving);
 // either, stopped with the window that started it.
 void StartBackgroundSound(CWinFormUnit &unit);
 void StopBackgroundSound(CWinFormUnit &unit);
+// The notification-area icon (window_unit_tray.cpp): set, replaced (the old one
+// destroyed) or, with null, removed; its mouse messages raise event 9.
+constexpr UINT kMessageTrayIcon = 0x8064;
+bool SetTrayIcon(CWinFormUnit &unit, HICON icon);
+void OnTrayIcon(CWinFormUnit &unit, LPARAM mouseMessage);
 // Pre-filter steps (window_unit_keys.cpp).
 bool HandleWindowKey(CWinFormUnit &unit, Window &window, const MSG &msg);
 // The tab order: positions of the units that take the focus, in order.

@@ -56,6 +56,8 @@ BOOL WINAPI SetCurrentDirectoryA(LPCSTR lpPathName);
 /* Module loading */
 typedef INT_PTR(WINAPI *FARPROC)(void);
 HMODULE WINAPI LoadLibraryA(LPCSTR lpLibFileName);
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+HMODULE WINAPI LoadLibraryExA(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags);
 FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 BOOL WINAPI FreeLibrary(HMODULE hLibModule);
 

@@ -1,4 +1,4 @@
-// LoadLibraryA / GetProcAddress / FreeLibrary. The system modules are built in and
+// LoadLibraryA(ExA) / GetProcAddress / FreeLibrary. The system modules are built in and
 // known by case-insensitive name; any other name is a file, loaded with dlopen. A
 // module file of ours exports its table (SorvelModuleExports), so its exports can be
 // found by ordinal and their argument counts are known.
@@ -151,6 +151,21 @@ extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR name) {
     std::lock_guard lock(modulesLock);
     if (const platform::SystemModule *system = platform::FindSystemModule(file.c_str())) return LoadSystemModule(system);
     return LoadFileModule(file);
+}
+
+// Only the system's own modules are found in the system folder; a name with a
+// directory is refused there, as in Win32.
+extern "C" HMODULE WINAPI LoadLibraryExA(LPCSTR name, HANDLE file, DWORD flags) {
+    if (!(flags & LOAD_LIBRARY_SEARCH_SYSTEM32)) return LoadLibraryA(name);
+    if (!name || !*name || file || HasDirectory(name)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    std::lock_guard lock(modulesLock);
+    if (const platform::SystemModule *system = platform::FindSystemModule(WithDefaultExtension(name).c_str()))
+        return LoadSystemModule(system);
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
 }
 
 extern "C" FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name) {

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "module_exports.h"
+#include "shellapi.h"
 #include "shlwapi.h"
 #include "windows.h"
 #include "wininet.h"
@@ -286,6 +287,10 @@ const ModuleExport kWinmm[] = {
     EXPORT(sndPlaySoundA, 2, 2),
 };
 
+const ModuleExport kShell32[] = {
+    EXPORT(Shell_NotifyIconA, 1, 2),
+};
+
 const ModuleExport kShlwapi[] = {
     EXPORT(PathRemoveBlanksA, 1, 1),
 };
@@ -300,7 +305,7 @@ const SystemModule kModules[] = {
     {"comctl32.dll", kComctl32, std::size(kComctl32)},
     {"advapi32.dll", nullptr, 0},
     {"mpr.dll", nullptr, 0},
-    {"shell32.dll", nullptr, 0},
+    {"shell32.dll", kShell32, std::size(kShell32)},
     {"ole32.dll", kOle32Exports, kOle32ExportCount},
     {"oleaut32.dll", kOleAut32Exports, kOleAut32ExportCount},
     {"wininet.dll", kWininet, std::size(kWininet)},

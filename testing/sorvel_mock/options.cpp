@@ -18,13 +18,15 @@ bool ParseNumber(const char *text, double low, double high, double &value) {
 void PrintUsage() {
     std::fprintf(stderr,
                  "usage: sorvel-mock [--port N] [--host ADDRESS] [--log FILE] [--visitor-id ID]\n"
-                 "                   [--slow SECONDS] [--drop] [--big-headers] [--late-charset] [--gbk]\n"
+                 "                   [--slow SECONDS] [--drop] [--big-headers] [--late-charset]\n"
+                 "                   [--upper-charset] [--gbk]\n"
                  "  --port 0 picks a free port; the port is printed first on stdout as \"PORT n\".\n"
                  "  --log FILE        one JSON line per request: method, target, headers in order, body\n"
                  "  --slow SECONDS    wait before every answer\n"
                  "  --drop            cut the connection halfway through every page\n"
                  "  --big-headers     answer with a header block over 5000 bytes\n"
                  "  --late-charset    declare utf-8 only after byte 500, not in the headers\n"
+                 "  --upper-charset   declare only charset=\"UTF-8\" in the page head, not in the headers\n"
                  "  --gbk             GBK pages instead of UTF-8\n"
                  "Pages: / (home, holds \"sorvelid=<id>/\") and the result addresses under\n"
                  "/ssid=0/from=0/sv_page_type=1/uid=0/sorvelid=<id>/...; /echo and /redirect help tests.\n");
@@ -38,6 +40,7 @@ bool ParseOptions(int argc, char **argv, MockOptions &options) {
         if (!std::strcmp(name, "--drop")) options.drop = true;
         else if (!std::strcmp(name, "--big-headers")) options.bigHeaders = true;
         else if (!std::strcmp(name, "--late-charset")) options.lateCharset = true;
+        else if (!std::strcmp(name, "--upper-charset")) options.upperCharset = true;
         else if (!std::strcmp(name, "--gbk")) options.gbk = true;
         else if (!std::strcmp(name, "--port") && hasValue && ParseNumber(argv[i + 1], 0, 65535, number)) {
             options.port = static_cast<int>(number);

@@ -14,6 +14,7 @@ struct MockOptions {
     bool drop = false;              // cut the connection halfway through each page body
     bool bigHeaders = false;        // response header blocks over 5000 bytes
     bool lateCharset = false;       // the only utf-8 declaration after byte 500
+    bool upperCharset = false;      // the only declaration "UTF-8", in the page head
     bool gbk = false;               // GBK pages
 };
 

@@ -53,6 +53,7 @@ std::string PercentEncoded(const std::string &bytes) {
 std::string Head(const std::string &title, const PageStyle &style) {
     std::string head = "<!DOCTYPE html>\n<html>\n<head>\n";
     if (style.gbk) return head + "<meta charset=\"gbk\">\n<title>" + title + "</title>\n</head>\n";
+    if (style.upperCharset) return head + "<meta charset=\"UTF-8\">\n<title>" + title + "</title>\n</head>\n";
     if (!style.lateCharset) return head + "<meta charset=\"utf-8\">\n<title>" + title + "</title>\n</head>\n";
     head += "<title>" + title + "</title>\n<!-- ";
     while (head.size() < 540) head += "padding ";
@@ -118,7 +119,7 @@ std::string ResultPage(const std::string &visitorId, const std::string &gbkKeywo
 
 std::string ContentTypeFor(const PageStyle &style) {
     if (style.gbk) return "text/html; charset=gbk";
-    return style.lateCharset ? "text/html" : "text/html; charset=utf-8";
+    return style.lateCharset || style.upperCharset ? "text/html" : "text/html; charset=utf-8";
 }
 
 }  // namespace sorvel_mock

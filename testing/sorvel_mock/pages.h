@@ -13,6 +13,7 @@ inline constexpr int kEntriesPerPage = 10;
 struct PageStyle {
     bool gbk = false;          // GBK pages instead of UTF-8
     bool lateCharset = false;  // the only "utf-8" comes after byte 500, none in the headers
+    bool upperCharset = false; // the only declaration is "UTF-8" in the head, none in the headers
 };
 
 // The sites of the page at offset (0, 10, 20 ...) for a keyword given as GBK bytes, in

@@ -132,7 +132,8 @@ TEST(Declarations, EveryExportTakesTheApplicationsArgumentCount) {
         {image::kDeclaredSleep, 1},              {image::kDeclaredGetTickCount, 0},
         {image::kDeclaredCloseHandle, 1},        {image::kDeclaredGetEnvironmentVariable, 3},
         {image::kDeclaredGetCurrentThreadId, 0}, {image::kDeclaredMessageBox, 4},
-        {image::kDeclaredHeapFree, 3},
+        {image::kDeclaredHeapFree, 3},           {image::kDeclaredCreateFile, 7},
+        {image::kDeclaredReadFile, 5},
     };
     ASSERT_EQ(std::size(expected), size_t(image::kDeclaredFunctionCount));
     StartWithSkinLibrary(); // the skin library in the current directory
@@ -172,17 +173,26 @@ std::string FileText(const fs::path &path) {
     _exit(0);
 }
 
-void InstallTwiceAndCompare() {
+// Written fresh and hidden; a foreign file in its place is replaced; where nothing can
+// be written the library is refused and the skin is left out without a report.
+void InstallOverForeignAndUnwritableFiles() {
     fs::path dir = StartInFreshRunDirectory();
     fs::path file = dir / "SkinH_EL.dll";
-    app::InstallSkinLibrary();
-    bool same = FileText(file) == ByteSet(app::SkinLibraryFile());
+    const std::string library = ByteSet(app::SkinLibraryFile());
+    bool written = app::InstallSkinLibrary() && FileText(file) == library;
     DWORD attributes = GetFileAttributesA(DosPath(file).c_str());
     bool hidden = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN);
     std::ofstream(file, std::ios::binary | std::ios::trunc) << "another library";
-    app::InstallSkinLibrary();
-    Report(dir, "written " + std::to_string(same) + ", hidden " + std::to_string(hidden) + ", kept [" +
-                    FileText(file) + "]");
+    bool replaced = app::InstallSkinLibrary() && FileText(file) == library;
+    std::ofstream(file, std::ios::binary | std::ios::app) << "tail";
+    bool longer = app::InstallSkinLibrary() && FileText(file) == library;
+    fs::remove(file);
+    fs::create_directory(file);
+    bool refused = !app::InstallSkinLibrary();
+    app::ApplySkin(app::kMainWindowSkin);
+    Report(dir, "written " + std::to_string(written) + ", hidden " + std::to_string(hidden) + ", replaced " +
+                    std::to_string(replaced) + std::to_string(longer) + ", refused " + std::to_string(refused) +
+                    ", started");
 }
 
 void ApplyFromTheRunDirectory() {
@@ -198,10 +208,10 @@ void ApplyFromTheRunDirectory() {
 
 } // namespace
 
-TEST(InstallSkinLibraryDeathTest, TheLibraryIsWrittenOnceHiddenAndNeverRewritten) {
+TEST(InstallSkinLibraryDeathTest, AForeignLibraryIsReplacedAndAnUnwritableOneLeavesNoSkin) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(InstallTwiceAndCompare(), testing::ExitedWithCode(0),
-                "seen: written 1, hidden 1, kept \\[another library\\]");
+    EXPECT_EXIT(InstallOverForeignAndUnwritableFiles(), testing::ExitedWithCode(0),
+                "seen: written 1, hidden 1, replaced 11, refused 1, started");
 }
 
 TEST(InstallSkinLibraryDeathTest, ApplySkinLoadsTheWrittenLibraryFromTheRunDirectory) {

@@ -42,17 +42,20 @@ TEST_F(FetchResponse, Utf8PageComesBackAsGbk) {
     EXPECT_NE(page.find("sorvelid=" + kVisitor + "/"), std::string::npos);
 }
 
+// Declared in the headers, or only as "UTF-8" in the page's head.
 TEST_F(FetchResponse, ResultPageSitesInGbk) {
-    LoggedMock mock;
-    std::string keyword = Gbk("中");
-    std::string page = app::FetchWebPage(mock.Address(std::string(sorvel_mock::kResultPathStart) + kVisitor +
-                                                      "/s?word=%D6%D0&pn=10"));
-    std::vector<std::string> sites = sorvel_mock::SitesFor(keyword, 10);
-    ASSERT_EQ(sites.size(), 10u);
-    size_t at = 0;
-    for (const std::string &site : sites) {
-        at = page.find(Gbk(site), at);
-        ASSERT_NE(at, std::string::npos) << site;
+    for (std::vector<std::string> options : {std::vector<std::string>{}, {"--upper-charset"}}) {
+        LoggedMock mock(options);
+        std::string keyword = Gbk("中");
+        std::string page = app::FetchWebPage(mock.Address(std::string(sorvel_mock::kResultPathStart) + kVisitor +
+                                                          "/s?word=%D6%D0&pn=10"));
+        std::vector<std::string> sites = sorvel_mock::SitesFor(keyword, 10);
+        ASSERT_EQ(sites.size(), 10u);
+        size_t at = 0;
+        for (const std::string &site : sites) {
+            at = page.find(Gbk(site), at);
+            ASSERT_NE(at, std::string::npos) << site << (options.empty() ? "" : " with " + options[0]);
+        }
     }
 }
 

@@ -12,6 +12,7 @@
 #include "multithreading_library.h"
 #include "runtime_app.h"
 #include "runtime_fixture.h"
+#include "unavailable_command.h"
 #include "windows.h"
 
 using namespace testsupport;
@@ -77,6 +78,23 @@ TEST(CriticalSections, TheImageListsTheCommandUnderLibraryFive) {
     EXPECT_EQ(library->notify, &cmd::MultithreadingNotify);
     ASSERT_EQ(library->commandCount, 1u);
     EXPECT_EQ(library->commands[0], reinterpret_cast<const void *>(&cmd::CreateCriticalSection));
+}
+
+// Libraries 2, 3, 4 and 6 list one command each; called, it reports that it is not
+// available instead of doing nothing.
+TEST(CriticalSections, TheOtherLibrariesListOneCommandThatReportsItself) {
+    for (int i : {1, 2, 3, 5}) {
+        const rt::LibraryInfo *library = image::LibraryPointers()[i];
+        ASSERT_EQ(library->commandCount, 1u) << i;
+        EXPECT_EQ(library->commands[0], reinterpret_cast<const void *>(&cmd::UnavailableCommand));
+    }
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            StartTestRuntime();
+            CallCommand(cmd::UnavailableCommand, {});
+        },
+        testing::ExitedWithCode(255), "支持库命令在本程序中不可用");
 }
 
 // --- The end of the program, in a fresh process ---

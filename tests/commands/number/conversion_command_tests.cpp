@@ -115,7 +115,7 @@ TEST_F(Conversions, ToTextOfOtherValues) {
     EXPECT_EQ(Text(rt::MakeBoolean(true)), rt::ToGbk("真"));
     EXPECT_EQ(Text(Typed(rt::kTypeBoolean, 2)), rt::ToGbk("真"));
     EXPECT_EQ(Text(rt::MakeBoolean(false)), rt::ToGbk("假"));
-    EXPECT_EQ(Text(rt::MakeDateTime(cmd::OleDateOf(2014, 5, 1, 8, 30, 0))), rt::ToGbk("2014年5月1日8时30分"));
+    EXPECT_EQ(Text(rt::MakeDateTime(rt::OleDateOf(2014, 5, 1, 8, 30, 0))), rt::ToGbk("2014年5月1日8时30分"));
     EXPECT_EQ(Text(rt::MakeDateTime(std::nan(""))), rt::ToGbk("100年1月1日"));
     EXPECT_EQ(Text(TextArg("abc")), "abc");
     EXPECT_EQ(Text(ByteSetArg(std::string("ab\0cd", 5))), "ab");
@@ -192,8 +192,8 @@ TEST_F(Conversions, ByteSetDataClampsDates) {
     double huge = 1e300, nan = std::nan("");
     rt::TypedValue r = Data(std::string(reinterpret_cast<char *>(&huge), 8), 8);
     EXPECT_EQ(r.type, rt::kTypeDateTime);
-    EXPECT_EQ(r.AsDouble(), cmd::kDateMax);
-    EXPECT_EQ(Data(std::string(reinterpret_cast<char *>(&nan), 8), 8).AsDouble(), cmd::kDateMin);
+    EXPECT_EQ(r.AsDouble(), rt::kDateMax);
+    EXPECT_EQ(Data(std::string(reinterpret_cast<char *>(&nan), 8), 8).AsDouble(), rt::kDateMin);
 }
 
 TEST_F(Conversions, ByteSetDataTextsStopAtZero) {

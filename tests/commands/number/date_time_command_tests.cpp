@@ -23,7 +23,7 @@ int32_t Part(rt::CommandRoutine command, double date) {
 }
 
 TEST_F(DateTimeCommands, EachCommandTakesItsPart) {
-    double date = cmd::OleDateOf(2014, 3, 9, 17, 45, 31);
+    double date = rt::OleDateOf(2014, 3, 9, 17, 45, 31);
     EXPECT_EQ(Part(cmd::GetYear, date), 2014);
     EXPECT_EQ(Part(cmd::GetMonth, date), 3);
     EXPECT_EQ(Part(cmd::GetDay, date), 9);
@@ -44,7 +44,7 @@ TEST_F(DateTimeCommands, OutOfRangeValuesReadAsTheEndsOfTheRange) {
 }
 
 TEST(DatePartRoutine, PartZeroTakesTheNumberFromTheSecondArgument) {
-    rt::TypedValue args[] = {rt::MakeDateTime(cmd::OleDateOf(2014, 3, 9, 0, 0, 0)), rt::MakeInteger(2)};
+    rt::TypedValue args[] = {rt::MakeDateTime(rt::OleDateOf(2014, 3, 9, 0, 0, 0)), rt::MakeInteger(2)};
     rt::TypedValue r{};
     cmd::DatePartCommand(&r, 2, args, 0);
     EXPECT_EQ(r.AsInteger(), 1); // quarter
@@ -67,9 +67,9 @@ TEST_F(DateTimeCommands, CurrentTimeIsLocalTimeInWholeSeconds) {
     EXPECT_EQ(now.type, rt::kTypeDateTime);
     double seconds = now.AsDouble() * 86400.0;
     EXPECT_NEAR(seconds, std::round(seconds), 1e-3);
-    EXPECT_EQ(now.AsDouble(), cmd::OleDateOf(before.wYear, before.wMonth, before.wDay, before.wHour,
+    EXPECT_EQ(now.AsDouble(), rt::OleDateOf(before.wYear, before.wMonth, before.wDay, before.wHour,
                                              before.wMinute, before.wSecond));
-    cmd::DateFields f = cmd::DateFieldsOf(now.AsDouble());
+    rt::DateFields f = rt::DateFieldsOf(now.AsDouble());
     EXPECT_EQ(f.second, before.wSecond);
     EXPECT_EQ(f.dayOfWeek, before.wDayOfWeek + 1);
 }

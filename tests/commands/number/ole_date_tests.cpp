@@ -9,11 +9,11 @@
 
 namespace {
 
-using cmd::DateFieldsOf;
-using cmd::OleDateOf;
+using rt::DateFieldsOf;
+using rt::OleDateOf;
 
 void ExpectDate(double ole, int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    cmd::DateFields f = DateFieldsOf(ole);
+    rt::DateFields f = DateFieldsOf(ole);
     EXPECT_EQ(f.year, y) << ole;
     EXPECT_EQ(f.month, mo) << ole;
     EXPECT_EQ(f.day, d) << ole;
@@ -25,8 +25,8 @@ void ExpectDate(double ole, int y, int mo, int d, int h = 0, int mi = 0, int s =
 TEST(OleDate, KnownDaysAndTheEndsOfTheRange) {
     EXPECT_EQ(OleDateOf(1899, 12, 30, 0, 0, 0), 0.0);
     EXPECT_EQ(OleDateOf(2014, 5, 1, 0, 0, 0), 41760.0);
-    EXPECT_EQ(OleDateOf(100, 1, 1, 0, 0, 0), cmd::kDateMin);
-    EXPECT_EQ(OleDateOf(9999, 12, 31, 0, 0, 0), cmd::kDateMax);
+    EXPECT_EQ(OleDateOf(100, 1, 1, 0, 0, 0), rt::kDateMin);
+    EXPECT_EQ(OleDateOf(9999, 12, 31, 0, 0, 0), rt::kDateMax);
     ExpectDate(60.0, 1900, 2, 28);
     ExpectDate(61.0, 1900, 3, 1); // no 29 February 1900
     ExpectDate(OleDateOf(2000, 2, 29, 0, 0, 0), 2000, 2, 29);
@@ -38,7 +38,7 @@ TEST(OleDate, ValuesOutsideTheRangeAndNaNAreClamped) {
     ExpectDate(std::numeric_limits<double>::quiet_NaN(), 100, 1, 1);
     ExpectDate(-std::numeric_limits<double>::infinity(), 100, 1, 1);
     ExpectDate(std::numeric_limits<double>::infinity(), 9999, 12, 31);
-    EXPECT_EQ(cmd::ClampDate(2958465.75), cmd::kDateMax);
+    EXPECT_EQ(rt::ClampDate(2958465.75), rt::kDateMax);
 }
 
 TEST(OleDate, TimeIsRoundedToTheNearestSecond) {
@@ -58,38 +58,38 @@ TEST(OleDate, NegativeDatesCountTheTimeForward) {
 
 TEST(OleDate, FieldsSurviveTheRoundTrip) {
     std::mt19937 random(3);
-    std::uniform_int_distribution<int> days(int(cmd::kDateMin), int(cmd::kDateMax)), seconds(0, 86399);
+    std::uniform_int_distribution<int> days(int(rt::kDateMin), int(rt::kDateMax)), seconds(0, 86399);
     for (int i = 0; i < 20000; ++i) {
-        cmd::DateFields f = DateFieldsOf(days(random));
+        rt::DateFields f = DateFieldsOf(days(random));
         int s = seconds(random);
         double ole = OleDateOf(f.year, f.month, f.day, s / 3600, s / 60 % 60, s % 60);
-        cmd::DateFields g = DateFieldsOf(ole);
+        rt::DateFields g = DateFieldsOf(ole);
         ASSERT_EQ(g.year * 10000 + g.month * 100 + g.day, f.year * 10000 + f.month * 100 + f.day) << ole;
         ASSERT_EQ(g.hour * 3600 + g.minute * 60 + g.second, s) << ole;
     }
 }
 
 TEST(OleDate, WeekdayDayOfYearQuarterAndWeek) {
-    cmd::DateFields f = DateFieldsOf(OleDateOf(2014, 5, 1, 0, 0, 0)); // a Thursday
-    EXPECT_EQ(cmd::DatePartOf(f, cmd::kPartDayOfWeek), 5);
-    EXPECT_EQ(cmd::DatePartOf(f, cmd::kPartDayOfYear), 121);
-    EXPECT_EQ(cmd::DatePartOf(f, cmd::kPartQuarter), 2);
-    EXPECT_EQ(cmd::DatePartOf(f, cmd::kPartWeek), 18);
-    EXPECT_EQ(cmd::DatePartOf(DateFieldsOf(0.0), cmd::kPartDayOfWeek), 7);
-    cmd::DateFields march = DateFieldsOf(OleDateOf(2021, 3, 31, 0, 0, 0));
-    EXPECT_EQ(cmd::DatePartOf(march, cmd::kPartMonth), 3);
-    EXPECT_EQ(cmd::DatePartOf(march, cmd::kPartQuarter), 1);
-    EXPECT_EQ(cmd::DatePartOf(DateFieldsOf(OleDateOf(2020, 12, 31, 0, 0, 0)), cmd::kPartDayOfYear), 366);
+    rt::DateFields f = DateFieldsOf(OleDateOf(2014, 5, 1, 0, 0, 0)); // a Thursday
+    EXPECT_EQ(rt::DatePartOf(f, rt::kPartDayOfWeek), 5);
+    EXPECT_EQ(rt::DatePartOf(f, rt::kPartDayOfYear), 121);
+    EXPECT_EQ(rt::DatePartOf(f, rt::kPartQuarter), 2);
+    EXPECT_EQ(rt::DatePartOf(f, rt::kPartWeek), 18);
+    EXPECT_EQ(rt::DatePartOf(DateFieldsOf(0.0), rt::kPartDayOfWeek), 7);
+    rt::DateFields march = DateFieldsOf(OleDateOf(2021, 3, 31, 0, 0, 0));
+    EXPECT_EQ(rt::DatePartOf(march, rt::kPartMonth), 3);
+    EXPECT_EQ(rt::DatePartOf(march, rt::kPartQuarter), 1);
+    EXPECT_EQ(rt::DatePartOf(DateFieldsOf(OleDateOf(2020, 12, 31, 0, 0, 0)), rt::kPartDayOfYear), 366);
 }
 
 TEST(OleDate, TextNamesTheTimeDownToItsLastNonzeroField) {
     double day = OleDateOf(2014, 5, 1, 0, 0, 0);
-    EXPECT_EQ(cmd::DateTimeText(day), rt::ToGbk("2014年5月1日"));
-    EXPECT_EQ(cmd::DateTimeText(OleDateOf(2014, 5, 1, 8, 0, 0)), rt::ToGbk("2014年5月1日8时"));
-    EXPECT_EQ(cmd::DateTimeText(OleDateOf(2014, 5, 1, 8, 30, 0)), rt::ToGbk("2014年5月1日8时30分"));
-    EXPECT_EQ(cmd::DateTimeText(OleDateOf(2014, 5, 1, 8, 0, 5)), rt::ToGbk("2014年5月1日8时0分5秒"));
-    EXPECT_EQ(cmd::DateTimeText(OleDateOf(2014, 5, 1, 0, 0, 5)), rt::ToGbk("2014年5月1日0时0分5秒"));
-    EXPECT_EQ(cmd::DateTimeText(std::numeric_limits<double>::quiet_NaN()), rt::ToGbk("100年1月1日"));
+    EXPECT_EQ(rt::DateTimeText(day), rt::ToGbk("2014年5月1日"));
+    EXPECT_EQ(rt::DateTimeText(OleDateOf(2014, 5, 1, 8, 0, 0)), rt::ToGbk("2014年5月1日8时"));
+    EXPECT_EQ(rt::DateTimeText(OleDateOf(2014, 5, 1, 8, 30, 0)), rt::ToGbk("2014年5月1日8时30分"));
+    EXPECT_EQ(rt::DateTimeText(OleDateOf(2014, 5, 1, 8, 0, 5)), rt::ToGbk("2014年5月1日8时0分5秒"));
+    EXPECT_EQ(rt::DateTimeText(OleDateOf(2014, 5, 1, 0, 0, 5)), rt::ToGbk("2014年5月1日0时0分5秒"));
+    EXPECT_EQ(rt::DateTimeText(std::numeric_limits<double>::quiet_NaN()), rt::ToGbk("100年1月1日"));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "object_error.h"
 #include "object_test_support.h"
 #include "probe_class.h"
+#include "runtime_interface.h"
 #include "variant_commands.h"
 
 namespace objtest {
@@ -24,23 +25,33 @@ protected:
     }
 };
 
+// The command and service 2035 empty an object block alike.
+void ClearBothWays(ObjectVar &object, bool service) {
+    if (service) rt::RuntimeService(rt::kServiceClearObject, reinterpret_cast<intptr_t>(object.block), 0);
+    else CallCommand(cmd::ClearObject, {object.Arg()});
+}
+
 TEST_F(References, ClearObjectDestroysTheRecordThroughItsInformation) {
-    RecordCounts counts;
-    counts.original = new char[8]();
-    ObjectVar record(cmd::NewObjectBlock(NewCountingRecordInfo(counts)));
-    record.block->record = counts.original;
-    CallCommand(cmd::ClearObject, {record.Arg()});
-    EXPECT_EQ(counts.destroyed, 1);
-    EXPECT_EQ(counts.refs, 0);
-    EXPECT_EQ(record.block->record, nullptr);
-    EXPECT_TRUE(record.Empty());
+    for (bool service : {false, true}) {
+        RecordCounts counts;
+        counts.original = new char[8]();
+        ObjectVar record(cmd::NewObjectBlock(NewCountingRecordInfo(counts)));
+        record.block->record = counts.original;
+        ClearBothWays(record, service);
+        EXPECT_EQ(counts.destroyed, 1) << service;
+        EXPECT_EQ(counts.refs, 0) << service;
+        EXPECT_EQ(record.block->record, nullptr);
+        EXPECT_TRUE(record.Empty());
+    }
 }
 
 TEST_F(References, ClearObjectFreesRecordDataWithoutInformation) {
-    ObjectVar record;
-    record.block->record = rt::AllocateMemory(16);
-    CallCommand(cmd::ClearObject, {record.Arg()});
-    EXPECT_EQ(record.block->record, nullptr);
+    for (bool service : {false, true}) {
+        ObjectVar record;
+        record.block->record = rt::AllocateMemory(16);
+        ClearBothWays(record, service);
+        EXPECT_EQ(record.block->record, nullptr) << service;
+    }
 }
 
 TEST_F(References, ARecordArgumentIsLentNotCleared) {

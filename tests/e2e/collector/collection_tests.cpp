@@ -8,13 +8,17 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "expected_pages.h"
 #include "gbk.h"
 #include "icon_object.h"
 #include "main_window_units.h"
 #include "runtime_interface.h"
+#include "skin.h"
 #include "tool_harness.h"
 #include "window_host.h"
 
@@ -171,6 +175,23 @@ void CloseDuringACollection() {
     Verdict(started, "nothing was collected");
 }
 
+// Files of system modules' names and a foreign skin library lie beside the program:
+// the tool runs with the system's modules, rewrites the skin library and decodes pages
+// that declare only "UTF-8" in their head.
+void CollectBesideForeignModules() {
+    const auto *library = static_cast<const char *>(SkinLibraryFile());
+    uint32_t size = 0;
+    std::memcpy(&size, library + 4, sizeof size);
+    std::ifstream file(RunDirectory() + "SkinH_EL.dll", std::ios::binary);
+    bool ownSkin = std::string(std::istreambuf_iterator<char>(file), {}) == std::string(library + 8, size);
+    const std::string zhong = rt::ToGbk("中");
+    SetContent(kKeywordBox, zhong);
+    Press(kStartButton);
+    if (!CollectionEnded(1)) return Verdict(false, "no end line: " + Content(kStatusBox));
+    bool collected = Content(kStatusBox) == ExpectedStatus({zhong}, 2) && Content(kResultBox) == ExpectedSites(zhong, 2);
+    Verdict(ownSkin && collected, "own skin " + std::to_string(ownSkin) + " results: " + Content(kResultBox));
+}
+
 struct PageCountCase {
     const char *name;
     const char *text;
@@ -226,6 +247,11 @@ TEST(FaultyService, CutPagesKeepEverySiteThatArrived) {
 
 TEST(FaultyService, AnUnreachableServiceGivesTheStatusLinesAndNoSites) {
     ExpectToolScenario(CollectFromAnUnreachableService);
+}
+
+TEST(ForeignFiles, SystemModuleNamesAndAForeignSkinLibraryBesideTheToolAreNotRun) {
+    ExpectToolScenario(CollectBesideForeignModules, {"--upper-charset"},
+                       {"wininet.dll", "ole32.dll", "shlwapi.dll", "kernel32.dll", "user32.dll", "SkinH_EL.dll"});
 }
 
 TEST(Closing, TheWindowClosedDuringACollectionEndsTheProgramWithZero) {

@@ -76,7 +76,8 @@ void PlaceProgram(const fs::path &program, const fs::path &copy) {
 
 }  // namespace
 
-void ExpectToolScenario(Drive drive, std::vector<std::string> mockSwitches) {
+void ExpectToolScenario(Drive drive, std::vector<std::string> mockSwitches,
+                        const std::vector<std::string> &foreignModules) {
     if (std::getenv(kScenarioVariable)) RunTool(drive, mockSwitches);
     std::string name = CurrentTestName();
     std::string directoryName = name + "-" + std::to_string(getpid());
@@ -87,6 +88,8 @@ void ExpectToolScenario(Drive drive, std::vector<std::string> mockSwitches) {
     fs::remove_all(directory);
     fs::create_directories(directory);
     PlaceProgram(program, directory / program.filename());
+    for (const std::string &name : foreignModules)
+        fs::copy_file(program.parent_path() / "declared_probe.dll", directory / name);
     std::string command = "cd '" + directory.string() + "' && " + kScenarioVariable + "=1 timeout " +
                           std::to_string(kScenarioSeconds) + " ./" + program.filename().string() +
                           " --gtest_filter='" + name + "' > output.txt 2>&1";

@@ -24,7 +24,10 @@ using Drive = void (*)();
 // In the test process: runs the current test again as a scenario in a fresh directory
 // and expects exit code 0 with the verdict "ok". In that scenario program: runs the
 // tool with `drive` against a mock started with `mockSwitches`, and never returns.
-void ExpectToolScenario(Drive drive, std::vector<std::string> mockSwitches = {});
+// Each name of `foreignModules` is placed beside the program first, as a copy of a
+// module file of ours that exports none of the functions the tool declares.
+void ExpectToolScenario(Drive drive, std::vector<std::string> mockSwitches = {},
+                        const std::vector<std::string> &foreignModules = {});
 
 void Verdict(bool ok, const std::string &what);
 

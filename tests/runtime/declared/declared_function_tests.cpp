@@ -16,6 +16,7 @@
 #include "module_exports.h"
 #include "runtime_app.h"
 #include "runtime_interface.h"
+#include "temp_folder.h"
 
 using namespace rt;
 namespace fs = std::filesystem;
@@ -51,7 +52,7 @@ enum Declared : int32_t {
 const std::string elsewherePath = Dos(ProgramDirectory() / "elsewhere" / "declared_probe.dll");
 const char *const dllNames[kDeclaredCount] = {
     "", "declared_probe.dll", "declared_probe.dll", "declared_probe.dll", "declared_probe.dll", "",
-    "no_such_library.dll", "declared_probe.dll", "declared_probe.dll", elsewherePath.c_str(), "shlwapi.dll", "", "declared_probe.dll"};
+    "no_such_library.dll", "declared_probe.dll", "declared_probe.dll", elsewherePath.c_str(), "shlwapi.dll", "Kernel32", "declared_probe.dll"};
 const char *const exportNames[kDeclaredCount] = {
     "MultiByteToWideChar", "ProbeIdentity", "#12", "#65548", "#99", "NoSuchExport", "Anything", "ProbeTwelve",
     "ProbeSeven", "ProbeIdentity", "PathRemoveBlanksA", "lstrlenA",
@@ -142,6 +143,25 @@ void WordsReachRegistersAndStack() {
     Done(std::to_string(twelve) + " " + std::to_string(seven) + " [" + text + "] " + std::to_string(int32_t(length)));
 }
 
+// Module files of ours named like system modules, in the run directory and the
+// current directory: the system's own modules are loaded all the same.
+void PlantedSystemNamesAreIgnored() {
+    StartRuntime();
+    std::string seen;
+    {
+        testsupport::TempFolder run;
+        for (const char *name : {"shlwapi.dll", "Kernel32.dll", "kernel32.dll"})
+            fs::copy_file(ProgramDirectory() / "declared_probe.dll", run.Host(name));
+        App().runDirectory = run.Dos();
+        fs::current_path(run.HostRoot());
+        char text[] = " x ";
+        Call(kPathRemoveBlanks, {W(text)});
+        seen = std::string("[") + text + "] " + std::to_string(int32_t(Call(kStringLength, {W(text)})));
+        fs::current_path(ProgramDirectory());
+    }
+    Done(seen);
+}
+
 void CallWithCount(int32_t number, std::initializer_list<uintptr_t> args) {
     StartRuntime();
     Call(number, args);
@@ -161,6 +181,10 @@ TEST_F(DeclaredFunctionTest, AnEmptyDllNameIsFoundInTheFirstSystemLibrary) {
 
 TEST_F(DeclaredFunctionTest, ALibraryBesideTheProgramWinsOverAnotherCopy) {
     EXPECT_EXIT(BareNameBesideTheProgramWins(), testing::ExitedWithCode(0), "seen: beside 1, by path 2");
+}
+
+TEST_F(DeclaredFunctionTest, SystemModuleNamesBesideTheProgramAreNotLoaded) {
+    EXPECT_EXIT(PlantedSystemNamesAreIgnored(), testing::ExitedWithCode(0), "seen: \\[x\\] 1");
 }
 
 TEST_F(DeclaredFunctionTest, HashNamesAreOrdinalsReducedTo16Bits) {

@@ -10,9 +10,18 @@
 
 #include <ole2.h>
 
+#include <QBuffer>
+#include <QImage>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "icon_object.h"
+
 #include "memory.h"
 #include "picture_files.h"
 #include "runtime_app.h"
+#include "runtime_error.h"
 #include "runtime_fixture.h"
 #include "core_library.h"
 #include "runtime_interface.h"
@@ -128,6 +137,12 @@ TEST_F(Services, SoundDataPlaysOnceOrRepeatedUntilStopped) {
     ASSERT_TRUE(testsupport::SoundRecorder::WaitFor([&] { return recorder.Sound(2).drained; }));
 }
 
+// Codes 2 and 10 to 12 are the core library's own; others it does not handle.
+TEST_F(Services, TheCoreLibraryAnswersItsOwnNotifyCodes) {
+    for (int32_t code : {2, 10, 11, 12}) EXPECT_EQ(cmd::CoreLibraryNotify(code, 0, 0), 0) << code;
+    for (int32_t code : {3, 7, 8, 9, 14}) EXPECT_EQ(cmd::CoreLibraryNotify(code, 0, 0), -1) << code;
+}
+
 TEST_F(Services, SoundDataThatCannotPlayIsRefusedAndCutShortDataPlayAsFarAsTheyGo) {
     testsupport::SoundRecorder recorder;
     std::string wave = testsupport::MonoWave(std::string(100, 'a') + std::string(100, 'b'));
@@ -154,6 +169,40 @@ TEST_F(Services, TheDefaultIconOfAProgramWithoutOne) {
     EXPECT_EQ(RuntimeService(kServiceDefaultIcon, reinterpret_cast<intptr_t>(icons), 0), 0);
     EXPECT_EQ(icons[0], nullptr);
     EXPECT_EQ(icons[1], nullptr);
+}
+
+namespace {
+HICON NewIcon() {
+    QByteArray ico;
+    QBuffer buffer(&ico);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(16, 16, QImage::Format_ARGB32).save(&buffer, "ICO");
+    return CreateIconFromResourceEx(reinterpret_cast<PBYTE>(ico.data()), DWORD(ico.size()), TRUE, 0x30000, 0, 0, 0);
+}
+
+// The default icons as service 1000 keeps them, then the clean-up; in a child process.
+[[noreturn]] void CleanUpWithDefaultIcons() {
+    HICON icons[2] = {NewIcon(), NewIcon()};
+    std::copy(icons, icons + 2, App().defaultIcons);
+    RuntimeCleanUp(0);
+    std::fprintf(stderr, "left %d\n", int(platform::IconObjectOf(icons[0]) != nullptr) +
+                                          int(platform::IconObjectOf(icons[1]) != nullptr));
+    std::fflush(stderr);
+    _exit(0);
+}
+} // namespace
+
+// Removing an entry destroys its icon; the clean-up destroys the default icons.
+TEST_F(Services, IconsOfRemovedRecordsAndTheDefaultIconsAreDestroyed) {
+    HICON icon = NewIcon();
+    ASSERT_NE(icon, nullptr);
+    auto *record = static_cast<HICON *>(AllocateMemory(16));
+    *record = icon;
+    RuntimeService(kServiceIconRecordAdd, reinterpret_cast<intptr_t>(record), 0);
+    EXPECT_EQ(RuntimeService(kServiceIconRecordRemove, reinterpret_cast<intptr_t>(record), 0), 1);
+    EXPECT_EQ(platform::IconObjectOf(icon), nullptr);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(CleanUpWithDefaultIcons(), testing::ExitedWithCode(0), "left 0");
 }
 
 TEST_F(Services, TheAttributeRegistry) {
@@ -258,11 +307,11 @@ struct CountedObject : IUnknown {
 
 TEST_F(Services, ClearingAnObjectHolderReleasesItsReference) {
     CountedObject object;
-    void *holder = static_cast<IUnknown *>(&object);
-    RuntimeService(kServiceClearObject, reinterpret_cast<intptr_t>(&holder), 0);
-    EXPECT_EQ(holder, nullptr);
+    void *holder[2] = {static_cast<IUnknown *>(&object), nullptr};
+    RuntimeService(kServiceClearObject, reinterpret_cast<intptr_t>(holder), 0);
+    EXPECT_EQ(holder[0], nullptr);
     EXPECT_EQ(object.references, 0u);
-    RuntimeService(kServiceClearObject, reinterpret_cast<intptr_t>(&holder), 0); // empty: nothing to do
+    RuntimeService(kServiceClearObject, reinterpret_cast<intptr_t>(holder), 0); // empty: nothing to do
 }
 
 TEST_F(Services, TheMainThreadCanCreateObjectsAfterStartUp) {

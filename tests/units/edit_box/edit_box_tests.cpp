@@ -103,6 +103,13 @@ TEST_F(EditBox, SelectionMinusOneRules) {
     EXPECT_EQ(ReadText(kLineBox, 26), "ab");
     WriteText(kLineBox, 26, "X");
     EXPECT_EQ(ReadText(kLineBox, 8), "Xc");
+    // A write keeps the other stored part, not the control's selection of the moment.
+    Write(kLineBox, 24, 1);
+    Write(kLineBox, 25, 1);
+    SendMessageA(Box(kLineBox)->edit, EM_SETSEL, 0, 0);
+    Write(kLineBox, 25, 1);
+    EXPECT_EQ(Read(kLineBox, 24), 1u);
+    EXPECT_EQ(ReadText(kLineBox, 26), "c");
 }
 
 TEST_F(EditBox, PickValuesAreLimited) {
@@ -286,15 +293,21 @@ TEST_F(EditBox, ManualAdjusterRaisesEventOne) {
     EXPECT_EQ(ReadText(kManualBox, 8), "1");
 }
 
+// Sent as a 32-bit range: a bound above 32767 keeps the arrows' direction.
 TEST_F(EditBox, BoundsReachTheAdjusterAsARange) {
     Write(kAutoBox, 22, 50);
     Write(kAutoBox, 23, 10);
-    LRESULT range = SendMessageA(Box(kAutoBox)->upDown, UDM_GETRANGE, 0, 0);
-    EXPECT_EQ(short(LOWORD(range)), 50); // upper
-    EXPECT_EQ(short(HIWORD(range)), 10); // lower
+    int lower = 0, upper = 0;
+    SendMessageA(Box(kAutoBox)->upDown, UDM_GETRANGE32, WPARAM(&lower), LPARAM(&upper));
+    EXPECT_EQ(lower, 10);
+    EXPECT_EQ(upper, 50);
     WriteText(kAutoBox, 8, "50");
     Click(kAutoBox, 1);
     EXPECT_EQ(ReadText(kAutoBox, 8), "10");
+    Write(kAutoBox, 23, 40000);
+    SendMessageA(Box(kAutoBox)->upDown, UDM_GETRANGE32, WPARAM(&lower), LPARAM(&upper));
+    EXPECT_EQ(lower, 50);
+    EXPECT_EQ(upper, 40000);
 }
 
 TEST_F(EditBox, EnterStaysWithAWritableMultiLineBox) {

@@ -68,6 +68,8 @@ TEST(EditInput, DateModeWritesTheDateTextOrNothing) {
     EXPECT_EQ(NormaliseInput(11, "2023-2-29"), "");
     EXPECT_EQ(NormaliseInput(11, "hello"), "");
     EXPECT_EQ(NormaliseInput(11, "0-0-0"), "");
+    EXPECT_EQ(NormaliseInput(11, "1899-12-30 00:00:00"), ""); // the zero date
+    EXPECT_EQ(NormaliseInput(11, "1899-12-30 0:0:1"), rt::ToGbk("1899年12月30日0时0分1秒"));
 }
 
 TEST(EditBoxData, WritesWhatItReads) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "font_properties.h"
 #include "gbk.h"
@@ -175,6 +176,25 @@ TEST_F(Properties, UnitPropertiesGoThroughTheUnitTypeAndItsValueTypes) {
     EXPECT_EQ(TakeText(Read(kMain, kKeyword, 8)), "abc");
     Write(kMain, kKeyword, 8, 0); // an empty text stands for null
     EXPECT_EQ(Unit(kMain, kKeyword)->caption, "");
+}
+
+// Handlers 4 and 5 take a unit value (window and unit identifiers) of the unit's type.
+TEST_F(Properties, ObjectPropertyHandlersServeAUnitValueOfItsOwnType) {
+    ASSERT_EQ(Load(kMain), 0);
+    const uint32_t keyword[2] = {kMain, kKeyword};
+    auto handler = [&](int32_t number, uint32_t type, std::initializer_list<uintptr_t> rest) {
+        std::vector<uintptr_t> args = {type, reinterpret_cast<uintptr_t>(keyword)};
+        args.insert(args.end(), rest);
+        return rt::RuntimeHelpers.handler(number, args.data());
+    };
+    uint64_t text = PointerValue("xyz");
+    handler(rt::kHandlerWriteObjectProperty, kTestControl, {8, uintptr_t(-1), uint32_t(text), uint32_t(text >> 32)});
+    EXPECT_EQ(Unit(kMain, kKeyword)->caption, "xyz");
+    EXPECT_EQ(TakeText(handler(rt::kHandlerReadObjectProperty, kTestControl, {8, uintptr_t(-1)})), "xyz");
+    EXPECT_EQ(handler(rt::kHandlerReadObjectProperty, kTestControl, {0, uintptr_t(-1)}), Read(kMain, kKeyword, 0));
+    EXPECT_EQ(handler(rt::kHandlerReadObjectProperty, kTestHidden, {8, uintptr_t(-1)}), 0u); // not its type
+    handler(rt::kHandlerWriteObjectProperty, kTestHidden, {8, uintptr_t(-1), 0, 0});
+    EXPECT_EQ(Unit(kMain, kKeyword)->caption, "xyz");
 }
 
 TEST_F(Properties, AWriteThatNeedsANewWindowRebuildsTheUnitInPlace) {

@@ -3,7 +3,9 @@
 // of the pre-filter and the background picture.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
+#include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <algorithm>
@@ -13,6 +15,8 @@
 
 #include "gbk.h"
 #include "help_hook.h"
+#include "icon_object.h"
+#include "notify_icon.h"
 #include "runtime_app.h"
 #include "runtime_interface.h"
 #include "unit_properties.h"
@@ -230,6 +234,72 @@ TEST_F(WindowUnit, ReloadingTheOnlyWindowKeepsTheProgramRunning) {
     EXPECT_FALSE(IsWindow(before));
     PostMessageA(HandleOf(kMain), WM_CLOSE, 0, 0);
     EXPECT_TRUE(Pump());
+}
+
+namespace {
+HICON NewIcon() {
+    QByteArray ico;
+    QBuffer buffer(&ico);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(16, 16, QImage::Format_ARGB32).save(&buffer, "ICO");
+    return CreateIconFromResourceEx(reinterpret_cast<PBYTE>(ico.data()), DWORD(ico.size()), TRUE, 0x30000, 0, 0, 0);
+}
+
+intptr_t WindowService(uint32_t window, int32_t code, intptr_t parameter) {
+    auto service = reinterpret_cast<units::WindowServiceRoutine>(units::WindowUnitInterface(units::kRequestWindowService));
+    auto *object = reinterpret_cast<fw::WindowObject *>(rt::RuntimeService(rt::kServiceUnitObject, window, 0));
+    return service(object, code, parameter);
+}
+
+QSystemTrayIcon *Tray() { return platform::TrayIconOf(HandleOf(kMain), 100); }
+} // namespace
+
+// One icon per window: clicks on it raise event 9, a new one replaces and destroys the
+// old one, and it goes with its window.
+TEST_F(WindowUnit, TheNotificationAreaIconRaisesEventNineAndGoesWithItsWindow) {
+    ASSERT_EQ(Load(kMain), 0);
+    Pump();
+    HICON first = NewIcon(), second = NewIcon();
+    ASSERT_EQ(WindowService(kMain, units::kWindowSetTrayIcon, reinterpret_cast<intptr_t>(first)), 1);
+    ASSERT_NE(Tray(), nullptr);
+    Calls().clear();
+    for (auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::Context})
+        emit Tray()->activated(reason);
+    Pump();
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"tray 1", "tray 2", "tray 1", "tray 3"}));
+    ASSERT_EQ(WindowService(kMain, units::kWindowSetTrayIcon, reinterpret_cast<intptr_t>(second)), 1);
+    EXPECT_EQ(platform::IconObjectOf(first), nullptr);
+    EXPECT_NE(Tray(), nullptr);
+    WindowService(kMain, units::kWindowSetTrayIcon, 0);
+    EXPECT_EQ(Tray(), nullptr);
+    EXPECT_EQ(platform::IconObjectOf(second), nullptr);
+    HICON third = NewIcon();
+    WindowService(kMain, units::kWindowSetTrayIcon, reinterpret_cast<intptr_t>(third));
+    HWND window = HandleOf(kMain);
+    DestroyWindow(window);
+    EXPECT_EQ(platform::TrayIconOf(window, 100), nullptr);
+    EXPECT_EQ(platform::IconObjectOf(third), nullptr);
+}
+
+// A marked window goes by the message it posts itself, or earlier by its next load,
+// which loads it afresh.
+TEST_F(WindowUnit, AWindowMarkedForDestructionIsDestroyedAndALoadMakesItAfresh) {
+    ASSERT_EQ(Load(kMain), 0);
+    Pump();
+    HWND before = HandleOf(kMain);
+    EXPECT_EQ(WindowService(kMain, units::kWindowIsMarkedForDestruction, 0), 0);
+    WindowService(kMain, units::kWindowMarkForDestruction, 0);
+    EXPECT_EQ(WindowService(kMain, units::kWindowIsMarkedForDestruction, 0), 1);
+    ASSERT_TRUE(units::LoadWindow(kMain, false, false, nullptr));
+    EXPECT_FALSE(IsWindow(before));
+    HWND after = HandleOf(kMain);
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(WindowService(kMain, units::kWindowIsMarkedForDestruction, 0), 0);
+    Pump(); // the old window's message finds nothing marked
+    EXPECT_TRUE(IsWindow(after));
+    WindowService(kMain, units::kWindowMarkForDestruction, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(after));
 }
 
 TEST_F(WindowUnit, ClosingWithoutTheMainLoopDoesNotQuit) {

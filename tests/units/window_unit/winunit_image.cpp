@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <mutex>
+#include <string>
 
 #include "button_unit.h"
 #include "core_unit_types.h"
@@ -50,9 +51,16 @@ template <int N> int Named(const uint64_t *, int32_t, uint64_t *) {
     return 0;
 }
 
+// The notification-area icon's action.
+int TrayAction(const uint64_t *args, int32_t count, uint64_t *) {
+    Calls().push_back("tray " + std::to_string(count > 0 ? int32_t(args[0]) : -1));
+    return 0;
+}
+
 const units::EventRoutine kRoutines[] = {Record,   ReturnZero, ReturnNothing, ReturnOne, CloseVerdict,
-                                         Named<0>, Named<1>,   Named<2>,      Named<3>,  Named<4>};
-const units::EventRoutineTable kRoutineTable = {10, kRoutines};
+                                         Named<0>, Named<1>,   Named<2>,      Named<3>,  Named<4>,
+                                         TrayAction};
+const units::EventRoutineTable kRoutineTable = {11, kRoutines};
 
 rt::DataTypeInfo coreTypes[51] = {};
 

@@ -5,7 +5,7 @@
 
 #include "gbk.h"
 
-namespace cmd {
+namespace rt {
 namespace {
 
 constexpr int64_t kUnixEpochOleDay = 25569; // 1970-01-01
@@ -87,7 +87,7 @@ std::string DateTimeText(double oleDate) {
         std::snprintf(text + n, sizeof text - n, "%d时%d分", f.hour, f.minute);
     else if (f.hour != 0)
         std::snprintf(text + n, sizeof text - n, "%d时", f.hour);
-    return rt::ToGbk(text);
+    return ToGbk(text);
 }
 
-} // namespace cmd
+} // namespace rt

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace cmd {
+namespace rt {
 
 constexpr double kDateMin = -657434.0; // 100-01-01
 constexpr double kDateMax = 2958465.0; // 9999-12-31
@@ -34,4 +34,4 @@ int DatePartOf(const DateFields &fields, int part);
 // "%d年%d月%d日" and the time down to its last nonzero field, in GBK.
 std::string DateTimeText(double oleDate);
 
-} // namespace cmd
+} // namespace rt
