@@ -8,6 +8,9 @@ namespace rt {
 namespace {
 
 constexpr size_t kMaxNotes = 100000;
+// Notes sounding at once; a note beyond them ends the oldest. Without this limit a
+// small file holding thousands of notes to the end of a long song takes minutes to render.
+constexpr size_t kMaxVoices = 16;
 constexpr double kAttackSeconds = 0.005, kReleaseSeconds = 0.05, kDrumSeconds = 0.15;
 constexpr uint8_t kPercussionChannel = 9;
 constexpr uint32_t kDefaultTempo = 500000; // microseconds per quarter note
@@ -101,6 +104,12 @@ void ReadTrack(Reader track, std::vector<Event> &events) {
     events.push_back({end, EventKind::TrackEnd, 0, 0, 0, 0});
 }
 
+void EndNote(std::vector<Note> &notes, std::vector<Note> &open, std::vector<Note>::iterator note, double now) {
+    note->end = now;
+    notes.push_back(*note);
+    open.erase(note);
+}
+
 // Ticks become seconds through the tempo map; SMPTE divisions count real time.
 std::vector<Note> NotesOf(std::vector<Event> &events, uint16_t division) {
     // Stable: events at one tick keep their order in the file.
@@ -120,14 +129,12 @@ std::vector<Note> NotesOf(std::vector<Event> &events, uint16_t division) {
         } else if (e.kind == EventKind::TrackEnd) {
             continue;
         } else if (e.kind == EventKind::NoteOn) {
+            if (open.size() == kMaxVoices) EndNote(notes, open, open.begin(), now);
             open.push_back({now, now, e.channel, e.key, e.velocity});
         } else {
             auto it = std::find_if(open.begin(), open.end(),
                                    [&](const Note &n) { return n.channel == e.channel && n.key == e.key; });
-            if (it == open.end()) continue;
-            it->end = now;
-            notes.push_back(*it);
-            open.erase(it);
+            if (it != open.end()) EndNote(notes, open, it, now);
         }
     }
     for (Note &n : open) { // never released: held to the end of the song

@@ -104,7 +104,7 @@ uint32_t TypeFlags(uint32_t typeCode) {
 
 UnitInterface InterfaceOf(uint32_t typeCode) {
     const rt::DataTypeInfo *info = TypeInfo(typeCode);
-    return info ? reinterpret_cast<UnitInterface>(info->unitInterface) : nullptr;
+    return info ? reinterpret_cast<UnitInterface>(const_cast<void *>(info->unitInterface)) : nullptr;
 }
 
 fw::WindowObject *LiveObject(const UnitRecord &record) {

@@ -61,7 +61,7 @@ uint32_t TypeFlags(uint32_t typeCode);
 UnitInterface InterfaceOf(uint32_t typeCode);
 template <class Routine> Routine Request(uint32_t typeCode, int32_t request) {
     UnitInterface iface = InterfaceOf(typeCode);
-    return iface ? reinterpret_cast<Routine>(iface(request)) : nullptr;
+    return iface ? reinterpret_cast<Routine>(const_cast<void *>(iface(request))) : nullptr;
 }
 
 fw::WindowObject *LiveObject(const UnitRecord &record);

@@ -195,7 +195,9 @@ HRESULT NumberToText(const VARIANT &v, const Conversion &c, VARIANT &out) {
     case VT_R4: return StoreText(FormatReal(v.fltVal, 7), out);
     case VT_R8: return StoreText(FormatReal(v.dblVal, 15), out);
     case VT_DECIMAL: return StoreText(FormatReal(DecimalToDouble(v.decVal), 15), out);
-    case VT_DATE: return StoreText(FormatDate(v.date, LocaleOf(c.lcid)), out);
+    case VT_DATE:
+        if (!(v.date > kMinDate - 1 && v.date < kMaxDate)) return E_INVALIDARG; // no text for such a day
+        return StoreText(FormatDate(v.date, LocaleOf(c.lcid)), out);
     case VT_CY: return StoreText(FormatCurrency(v.cyVal.int64), out);
     case VT_UI8: return StoreText(FormatUnsigned(v.ullVal), out);
     default: {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "ole_test_support.h"
 
 namespace {
@@ -302,6 +304,11 @@ TEST(ChangeType, DatesBothWays) {
     d.date = 3.0e6;
     ASSERT_EQ(Change(d, VT_R8, out), S_OK);
     ASSERT_EQ(Change(Real(3.0e6), VT_DATE, out), DISP_E_OVERFLOW);
+    // Found by fuzzing: a date beyond the years 100 to 9999 has no text.
+    for (double beyond : {3.0e6, -657436.0, 8.37e298, std::nan("")}) {
+        d.date = beyond;
+        EXPECT_EQ(Change(d, VT_BSTR, out), E_INVALIDARG) << beyond;
+    }
 }
 
 TEST(ChangeType, TextAndByteArrays) {
