@@ -15,6 +15,7 @@ struct MockOptions {
     bool bigHeaders = false;        // response header blocks over 5000 bytes
     bool lateCharset = false;       // the only utf-8 declaration after byte 500
     bool gbk = false;               // GBK pages
+    int entries = 10;               // site entries per result page
 };
 
 // False (with a message on stderr) for an unknown switch or a bad value.
