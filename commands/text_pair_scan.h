@@ -71,7 +71,8 @@ struct Lanes {
 
     template <bool IgnoreCase> static __m128i Keys(__m128i v) {
         if constexpr (!IgnoreCase) return v;
-        __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
+        __m128i upper =
+            _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('Z' + 1)));
         return _mm_or_si128(v, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
     }
     static __m128i Load(const uint8_t *p) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p)); }
@@ -90,7 +91,8 @@ constexpr size_t kReadAhead = 16384; // the length of a piece the forward search
 
 // The first match among window positions from `from` on whose windows end by `end`,
 // a whole step at a time; `*stop` is where a step no longer fits.
-template <bool IgnoreCase> size_t ScanForward(const Needle &needle, const uint8_t *text, size_t from, size_t end, size_t *stop) {
+template <bool IgnoreCase>
+size_t ScanForward(const Needle &needle, const uint8_t *text, size_t from, size_t end, size_t *stop) {
     size_t n = needle.length, pair = PairOffset<IgnoreCase>(needle);
     Lanes lanes(Key<IgnoreCase>(needle.bytes[0]), Key<IgnoreCase>(needle.bytes[pair]));
     size_t at = from;
@@ -99,8 +101,8 @@ template <bool IgnoreCase> size_t ScanForward(const Needle &needle, const uint8_
         // Reading ahead keeps memory busy while the text's measuring (one piece ahead)
         // waits for the next piece. Reading ahead never faults.
         __builtin_prefetch(text + at + kReadAhead);
-        if (at + n - 1 + 2 * Lanes::kWidth <= end &&
-            !(lanes.Candidates<IgnoreCase>(text + at, pair) | lanes.Candidates<IgnoreCase>(text + at + Lanes::kWidth, pair))) {
+        if (at + n - 1 + 2 * Lanes::kWidth <= end && !(lanes.Candidates<IgnoreCase>(text + at, pair) |
+                                                       lanes.Candidates<IgnoreCase>(text + at + Lanes::kWidth, pair))) {
             at += Lanes::kWidth;
             continue;
         }
@@ -115,7 +117,8 @@ template <bool IgnoreCase> size_t ScanForward(const Needle &needle, const uint8_
 
 // The last match in text[from, end), a whole step at a time from the end; `*stop` is
 // the end of the part left to search.
-template <bool IgnoreCase> size_t ScanBackward(const Needle &needle, const uint8_t *text, size_t from, size_t end, size_t *stop) {
+template <bool IgnoreCase>
+size_t ScanBackward(const Needle &needle, const uint8_t *text, size_t from, size_t end, size_t *stop) {
     size_t n = needle.length, pair = PairOffset<IgnoreCase>(needle);
     Lanes lanes(Key<IgnoreCase>(needle.bytes[0]), Key<IgnoreCase>(needle.bytes[pair]));
     size_t top = end - n + 1; // one past the last window position
@@ -133,8 +136,12 @@ template <bool IgnoreCase> size_t ScanBackward(const Needle &needle, const uint8
 #else
 constexpr bool kHasLanes = false;
 
-template <bool IgnoreCase> size_t ScanForward(const Needle &, const uint8_t *, size_t, size_t, size_t *) { return kNotFound; }
-template <bool IgnoreCase> size_t ScanBackward(const Needle &, const uint8_t *, size_t, size_t, size_t *) { return kNotFound; }
+template <bool IgnoreCase> size_t ScanForward(const Needle &, const uint8_t *, size_t, size_t, size_t *) {
+    return kNotFound;
+}
+template <bool IgnoreCase> size_t ScanBackward(const Needle &, const uint8_t *, size_t, size_t, size_t *) {
+    return kNotFound;
+}
 #endif
 
 } // namespace
