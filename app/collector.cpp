@@ -77,13 +77,6 @@ std::string Keyword(int32_t k) {
     return element ? element : "";
 }
 
-void AppendSites(RegexMatcher *matcher, const std::string &page) {
-    const RegexMatcherMethods &m = *matcher->methods;
-    m.execute(matcher, L(image::kSitePattern), page, MatchOptions{});
-    for (int32_t i = 1, n = m.matchCount(matcher); i <= n; ++i)
-        Append(kResultBox, m.subMatchText(matcher, i, 1, nullptr, false) + L(image::kLineBreak));
-}
-
 std::string FirstPageAddress(const std::string &host, const std::string &visitor, const std::string &keyword) {
     return L(image::kHttpPrefix) + host + L(image::kFirstPagePath) + visitor + L(image::kFirstPageQuery) +
            UrlEncode(keyword, true, false) + L(image::kFirstPageTail);
@@ -125,6 +118,13 @@ void RunJob(int32_t k, RegexMatcher *matcher) {
 }
 
 } // namespace
+
+void AppendSites(RegexMatcher *matcher, const std::string &page) {
+    const RegexMatcherMethods &m = *matcher->methods;
+    m.execute(matcher, L(image::kSitePattern), page, MatchOptions{});
+    for (int32_t i = 1, n = m.matchCount(matcher); i <= n; ++i)
+        Append(kResultBox, m.subMatchText(matcher, i, 1, nullptr, false) + L(image::kLineBreak));
+}
 
 std::string ServiceHost() {
     char value[256];

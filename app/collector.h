@@ -19,6 +19,10 @@ void StartCollection();
 uint32_t CollectionDriver(void *unused);
 uint32_t KeywordJob(void *k);
 
+struct RegexMatcher;
+// Appends the site of every result entry of `page` to the result box, a line each.
+void AppendSites(RegexMatcher *matcher, const std::string &page);
+
 // Removes the lines that are empty or hold only white space.
 std::string RemoveBlankLines(const std::string &text, bool initialiseCom);
 

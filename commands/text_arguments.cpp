@@ -14,9 +14,13 @@ int32_t TruncateReal(double d) {
 
 } // namespace
 
-TextView TextOf(const rt::TypedValue &v) {
+const char *TextBytesOf(const rt::TypedValue &v) {
     const char *text = v.type == rt::kTypeText ? v.Pointer<const char>() : nullptr;
-    if (!text) return {"", 0};
+    return text ? text : "";
+}
+
+TextView TextOf(const rt::TypedValue &v) {
+    const char *text = TextBytesOf(v);
     return {text, std::strlen(text)};
 }
 

@@ -26,6 +26,8 @@ struct ByteView {
 
 // A text argument; anything but a non-null text reads as the empty text.
 TextView TextOf(const rt::TypedValue &v);
+// The same text, not measured ("" for anything but a non-null text).
+const char *TextBytesOf(const rt::TypedValue &v);
 // A byte-set argument; anything but a non-null byte set reads as empty.
 ByteView ByteSetOf(const rt::TypedValue &v);
 // An integer argument: numeric types as the runtime converts them to 32 bits

@@ -28,11 +28,18 @@ bool StartsCharacter(const uint8_t *text, size_t known, size_t at);
 // `from` starts a character; kNotFound when there is none.
 size_t FindNeedle(const Needle &needle, const uint8_t *text, size_t from, size_t end);
 
+// As FindNeedle up to the text's terminating zero byte, where `from` is within the
+// text: the text is measured only as far as the search goes.
+size_t FindNeedleBeforeZero(const Needle &needle, const uint8_t *text, size_t from);
+
 // Offset of the last match starting a character within text[from, end), where
 // `from` starts a character; kNotFound when there is none.
 size_t FindLastNeedle(const Needle &needle, const uint8_t *text, size_t from, size_t end);
 
 // Offset of the first match at any byte of text[from, end).
 size_t FindAnywhere(const Needle &needle, const uint8_t *text, size_t from, size_t end);
+
+// Offset of the last match at any byte of text[from, end).
+size_t FindLastAnywhere(const Needle &needle, const uint8_t *text, size_t from, size_t end);
 
 } // namespace cmd

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "curl_library.h"
+
 namespace platform::wininet {
 namespace {
 
@@ -17,10 +19,10 @@ void UnlockData(CURL *, curl_lock_data data, void *) {
 
 CURLSH *SharedStore() {
     static CURLSH *share = [] {
-        CURLSH *created = curl_share_init();
-        curl_share_setopt(created, CURLSHOPT_LOCKFUNC, LockData);
-        curl_share_setopt(created, CURLSHOPT_UNLOCKFUNC, UnlockData);
-        curl_share_setopt(created, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+        CURLSH *created = Curl().share_init();
+        Curl().share_setopt(created, CURLSHOPT_LOCKFUNC, LockData);
+        Curl().share_setopt(created, CURLSHOPT_UNLOCKFUNC, UnlockData);
+        Curl().share_setopt(created, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
         return created;
     }();
     return share;
@@ -29,8 +31,8 @@ CURLSH *SharedStore() {
 }  // namespace
 
 void AttachCookieStore(CURL *easy) {
-    curl_easy_setopt(easy, CURLOPT_SHARE, SharedStore());
-    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");  // starts the cookie engine, reads no file
+    Curl().easy_setopt(easy, CURLOPT_SHARE, SharedStore());
+    Curl().easy_setopt(easy, CURLOPT_COOKIEFILE, "");  // starts the cookie engine, reads no file
 }
 
 }  // namespace platform::wininet

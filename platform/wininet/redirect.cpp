@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "curl_library.h"
 #include "header_block.h"
 
 namespace platform::wininet {
@@ -11,16 +12,16 @@ namespace {
 
 std::string UrlPart(CURLU *url, CURLUPart part, unsigned flags = 0) {
     char *value = nullptr;
-    if (curl_url_get(url, part, &value, flags) != CURLUE_OK || !value) return {};
+    if (Curl().url_get(url, part, &value, flags) != CURLUE_OK || !value) return {};
     std::string text(value);
-    curl_free(value);
+    Curl().free(value);
     return text;
 }
 
 bool SetBase(CURLU *url, const Target &from) {
     std::string withPath = OriginOf(from) + (from.path.empty() || from.path[0] != '/' ? "/" : from.path);
-    if (curl_url_set(url, CURLUPART_URL, withPath.c_str(), CURLU_ALLOW_SPACE) == CURLUE_OK) return true;
-    return curl_url_set(url, CURLUPART_URL, (OriginOf(from) + "/").c_str(), 0) == CURLUE_OK;
+    if (Curl().url_set(url, CURLUPART_URL, withPath.c_str(), CURLU_ALLOW_SPACE) == CURLUE_OK) return true;
+    return Curl().url_set(url, CURLUPART_URL, (OriginOf(from) + "/").c_str(), 0) == CURLUE_OK;
 }
 
 bool ReadTarget(CURLU *url, Target &to) {
@@ -50,12 +51,12 @@ bool IsRedirectStatus(int status) {
 }
 
 bool RedirectTarget(const Target &from, const std::string &location, Target &to) {
-    CURLU *url = curl_url();
+    CURLU *url = Curl().url();
     if (!url) return false;
     bool usable = SetBase(url, from) &&
-                  curl_url_set(url, CURLUPART_URL, location.c_str(), CURLU_ALLOW_SPACE) == CURLUE_OK &&
+                  Curl().url_set(url, CURLUPART_URL, location.c_str(), CURLU_ALLOW_SPACE) == CURLUE_OK &&
                   ReadTarget(url, to);
-    curl_url_cleanup(url);
+    Curl().url_cleanup(url);
     return usable;
 }
 

@@ -4,9 +4,9 @@
 #include <wininet.h>
 
 #include <cstring>
-#include <mutex>
 
 #include "cookie_store.h"
+#include "curl_library.h"
 #include "header_block.h"
 
 namespace platform::wininet {
@@ -14,11 +14,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int pollStepMs = 50;
-
-void StartLibrary() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 std::string StripLineEnd(const char *data, size_t size) {
     while (size > 0 && (data[size - 1] == '\n' || data[size - 1] == '\r')) --size;
@@ -68,27 +63,27 @@ int OnProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t upload
 // a given Host line first unless the first Host entry of the list clears it, after which
 // the next Host entry goes out where it stands.
 curl_slist *HeaderListFor(const TransferPlan &plan) {
-    curl_slist *list = curl_slist_append(nullptr, "Host:");
+    curl_slist *list = Curl().slist_append(nullptr, "Host:");
     for (const std::string &line : plan.headers) {
         size_t colon = line.find(':');
         bool emptyValue = line.find_first_not_of(" \t", colon + 1) == std::string::npos;
-        list = curl_slist_append(list, emptyValue ? (line.substr(0, colon) + ";").c_str() : line.c_str());
+        list = Curl().slist_append(list, emptyValue ? (line.substr(0, colon) + ";").c_str() : line.c_str());
     }
     for (const char *name : {"Accept", "Expect", "Content-Type", "Proxy-Connection", "Transfer-Encoding"})
-        if (!HasHeader(plan.headers, name)) list = curl_slist_append(list, (std::string(name) + ":").c_str());
+        if (!HasHeader(plan.headers, name)) list = Curl().slist_append(list, (std::string(name) + ":").c_str());
     return list;
 }
 
 void SetMethod(CURL *easy, const TransferPlan &plan) {
     bool alwaysLength = plan.verb == "POST" || plan.verb == "PUT";
     if (plan.verb == "HEAD") {
-        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+        Curl().easy_setopt(easy, CURLOPT_NOBODY, 1L);
     } else if (plan.hasBody || alwaysLength) {
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(plan.body.size()));
-        curl_easy_setopt(easy, CURLOPT_COPYPOSTFIELDS, plan.body.data());
-        if (plan.verb != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, plan.verb.c_str());
+        Curl().easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(plan.body.size()));
+        Curl().easy_setopt(easy, CURLOPT_COPYPOSTFIELDS, plan.body.data());
+        if (plan.verb != "POST") Curl().easy_setopt(easy, CURLOPT_CUSTOMREQUEST, plan.verb.c_str());
     } else if (plan.verb != "GET") {
-        curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, plan.verb.c_str());
+        Curl().easy_setopt(easy, CURLOPT_CUSTOMREQUEST, plan.verb.c_str());
     }
 }
 
@@ -96,36 +91,36 @@ void SetMethod(CURL *easy, const TransferPlan &plan) {
 // target. A path its parser refuses is left out (cookies then match as for "/").
 std::string CookieUrl(const TransferPlan &plan) {
     std::string full = plan.origin + plan.path;
-    CURLU *url = curl_url();
-    bool parsed = url && curl_url_set(url, CURLUPART_URL, full.c_str(), 0) == CURLUE_OK;
-    curl_url_cleanup(url);
+    CURLU *url = Curl().url();
+    bool parsed = url && Curl().url_set(url, CURLUPART_URL, full.c_str(), 0) == CURLUE_OK;
+    Curl().url_cleanup(url);
     return parsed ? full : plan.origin + "/";
 }
 
 void SetConnection(CURL *easy, const TransferPlan &plan) {
-    curl_easy_setopt(easy, CURLOPT_URL, CookieUrl(plan).c_str());
-    curl_easy_setopt(easy, CURLOPT_REQUEST_TARGET, plan.target.c_str());
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, plan.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
+    Curl().easy_setopt(easy, CURLOPT_URL, CookieUrl(plan).c_str());
+    Curl().easy_setopt(easy, CURLOPT_REQUEST_TARGET, plan.target.c_str());
+    Curl().easy_setopt(easy, CURLOPT_HTTP_VERSION, plan.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
     // An empty proxy also keeps libcurl from taking one from the environment.
-    curl_easy_setopt(easy, CURLOPT_PROXY, plan.proxy.empty() ? "" : ("http://" + plan.proxy).c_str());
-    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    curl_easy_setopt(easy, CURLOPT_HTTP_CONTENT_DECODING, 0L);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, plan.verifyPeer ? 1L : 0L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, plan.verifyHost ? 2L : 0L);
+    Curl().easy_setopt(easy, CURLOPT_PROXY, plan.proxy.empty() ? "" : ("http://" + plan.proxy).c_str());
+    Curl().easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    Curl().easy_setopt(easy, CURLOPT_HTTP_CONTENT_DECODING, 0L);
+    Curl().easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    Curl().easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, plan.verifyPeer ? 1L : 0L);
+    Curl().easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, plan.verifyHost ? 2L : 0L);
     if (plan.connectMs != 0 && plan.connectMs != noTimeout)
-        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(plan.connectMs));
+        Curl().easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(plan.connectMs));
     if (plan.cookies) AttachCookieStore(easy);
 }
 
 void SetCallbacks(CURL *easy, Transfer &transfer) {
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, OnProgress);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    Curl().easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeader);
+    Curl().easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
+    Curl().easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnBody);
+    Curl().easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+    Curl().easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    Curl().easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
+    Curl().easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
 }
 
 bool IsUnlimited(DWORD ms) {
@@ -135,14 +130,14 @@ bool IsUnlimited(DWORD ms) {
 void Finish(Transfer &transfer, CURLcode result) {
     transfer.finished = true;
     transfer.result = result;
-    curl_multi_remove_handle(transfer.multi, transfer.easy);
+    Curl().multi_remove_handle(transfer.multi, transfer.easy);
 }
 
 // Once the connection stands, a pause longer than the send or receive time-out ends it.
 void CheckIdle(Transfer &transfer) {
     if (!transfer.started) {
         curl_off_t pretransfer = 0;
-        curl_easy_getinfo(transfer.easy, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
+        Curl().easy_getinfo(transfer.easy, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
         if (pretransfer <= 0) return;  // still connecting: the connect time-out applies
         transfer.started = true;
         transfer.lastActivity = Clock::now();
@@ -155,29 +150,28 @@ void CheckIdle(Transfer &transfer) {
 
 void Pump(Transfer &transfer) {
     int running = 0;
-    curl_multi_perform(transfer.multi, &running);
+    Curl().multi_perform(transfer.multi, &running);
     int left = 0;
-    while (CURLMsg *message = curl_multi_info_read(transfer.multi, &left))
+    while (CURLMsg *message = Curl().multi_info_read(transfer.multi, &left))
         if (message->msg == CURLMSG_DONE) Finish(transfer, message->data.result);
     if (transfer.finished) return;
     CheckIdle(transfer);
-    if (!transfer.finished) curl_multi_poll(transfer.multi, nullptr, 0, pollStepMs, nullptr);
+    if (!transfer.finished) Curl().multi_poll(transfer.multi, nullptr, 0, pollStepMs, nullptr);
 }
 
 }  // namespace
 
 Transfer::~Transfer() {
-    if (multi && easy && !finished) curl_multi_remove_handle(multi, easy);
-    if (easy) curl_easy_cleanup(easy);
-    if (multi) curl_multi_cleanup(multi);
-    curl_slist_free_all(headerList);
+    if (multi && easy && !finished) Curl().multi_remove_handle(multi, easy);
+    if (easy) Curl().easy_cleanup(easy);
+    if (multi) Curl().multi_cleanup(multi);
+    Curl().slist_free_all(headerList);
 }
 
 std::unique_ptr<Transfer> StartTransfer(const TransferPlan &plan) {
-    StartLibrary();
     auto transfer = std::make_unique<Transfer>();
-    transfer->easy = curl_easy_init();
-    transfer->multi = curl_multi_init();
+    transfer->easy = Curl().easy_init();
+    transfer->multi = Curl().multi_init();
     if (!transfer->easy || !transfer->multi) return nullptr;
     transfer->headerList = HeaderListFor(plan);
     transfer->bodySize = static_cast<curl_off_t>(plan.body.size());
@@ -186,8 +180,8 @@ std::unique_ptr<Transfer> StartTransfer(const TransferPlan &plan) {
     SetConnection(transfer->easy, plan);
     SetMethod(transfer->easy, plan);
     SetCallbacks(transfer->easy, *transfer);
-    curl_easy_setopt(transfer->easy, CURLOPT_HTTPHEADER, transfer->headerList);
-    if (curl_multi_add_handle(transfer->multi, transfer->easy) != CURLM_OK) return nullptr;
+    Curl().easy_setopt(transfer->easy, CURLOPT_HTTPHEADER, transfer->headerList);
+    if (Curl().multi_add_handle(transfer->multi, transfer->easy) != CURLM_OK) return nullptr;
     return transfer;
 }
 

@@ -19,7 +19,7 @@ void PrintUsage() {
     std::fprintf(stderr,
                  "usage: sorvel-mock [--port N] [--host ADDRESS] [--log FILE] [--visitor-id ID]\n"
                  "                   [--slow SECONDS] [--drop] [--big-headers] [--late-charset]\n"
-                 "                   [--upper-charset] [--gbk]\n"
+                 "                   [--upper-charset] [--gbk] [--entries N]\n"
                  "  --port 0 picks a free port; the port is printed first on stdout as \"PORT n\".\n"
                  "  --log FILE        one JSON line per request: method, target, headers in order, body\n"
                  "  --slow SECONDS    wait before every answer\n"
@@ -28,6 +28,7 @@ void PrintUsage() {
                  "  --late-charset    declare utf-8 only after byte 500, not in the headers\n"
                  "  --upper-charset   declare only charset=\"UTF-8\" in the page head, not in the headers\n"
                  "  --gbk             GBK pages instead of UTF-8\n"
+                 "  --entries N       site entries per result page (10; more make large pages)\n"
                  "Pages: / (home, holds \"sorvelid=<id>/\") and the result addresses under\n"
                  "/ssid=0/from=0/sv_page_type=1/uid=0/sorvelid=<id>/...; /echo and /redirect help tests.\n");
 }
@@ -47,6 +48,9 @@ bool ParseOptions(int argc, char **argv, MockOptions &options) {
             ++i;
         } else if (!std::strcmp(name, "--slow") && hasValue && ParseNumber(argv[i + 1], 0, 3600, number)) {
             options.slowSeconds = number;
+            ++i;
+        } else if (!std::strcmp(name, "--entries") && hasValue && ParseNumber(argv[i + 1], 1, 100000, number)) {
+            options.entries = static_cast<int>(number);
             ++i;
         } else if (!std::strcmp(name, "--host") && hasValue) options.host = argv[++i];
         else if (!std::strcmp(name, "--log") && hasValue) options.logFile = argv[++i];

@@ -16,6 +16,7 @@ struct MockOptions {
     bool lateCharset = false;       // the only utf-8 declaration after byte 500
     bool upperCharset = false;      // the only declaration "UTF-8", in the page head
     bool gbk = false;               // GBK pages
+    int entries = 10;               // site entries per result page
 };
 
 // False (with a message on stderr) for an unknown switch or a bad value.

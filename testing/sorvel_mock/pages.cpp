@@ -79,19 +79,19 @@ std::string Entry(const std::string &site, int rank, const std::string &keywordU
            "</span> <span class=\"time\">2026-12-07</span></div>\n";
 }
 
-std::string NextPageLink(const std::string &visitorId, const std::string &gbkKeyword, int offset) {
+std::string NextPageLink(const std::string &visitorId, const std::string &gbkKeyword, int next) {
     std::string path = std::string(kResultPathStart) + visitorId + "/pu=sz%40224_220%2Cta%40middle____/sorvelid=" +
                        visitorId + "/s?ref=www_colorful&lid=14303942485872487892&word=" + PercentEncoded(gbkKeyword) +
-                       "&pn=" + std::to_string(offset + kEntriesPerPage) + "&rn=10&tn=middle&prest=111081&st=111081&usm=2&sa=np";
+                       "&pn=" + std::to_string(next) + "&rn=10&tn=middle&prest=111081&st=111081&usm=2&sa=np";
     return "<a class=\"next\" href=\"" + HtmlEscaped(path) + "\">下一页</a>\n";
 }
 
 }  // namespace
 
-std::vector<std::string> SitesFor(const std::string &gbkKeyword, int offset) {
+std::vector<std::string> SitesFor(const std::string &gbkKeyword, int offset, int count) {
     uint32_t seed = HashOf(gbkKeyword);
     std::vector<std::string> sites;
-    for (int i = 0; i < kEntriesPerPage; ++i) sites.push_back(SiteAt(seed, offset + i));
+    for (int i = 0; i < count; ++i) sites.push_back(SiteAt(seed, offset + i));
     return sites;
 }
 
@@ -111,9 +111,9 @@ std::string ResultPage(const std::string &visitorId, const std::string &gbkKeywo
     std::string keyword = GbkToUtf8OrEscaped(gbkKeyword);
     std::string page = Head(HtmlEscaped(keyword) + " - Sorvel 搜索", style) + "<body>\n" + SearchForm(visitorId, keyword);
     if (!knownVisitor) return Finish(page + "<p class=\"notice\">访客标识无效</p>\n</body>\n</html>\n", style);
-    std::vector<std::string> sites = SitesFor(gbkKeyword, offset);
-    for (int i = 0; i < kEntriesPerPage; ++i) page += Entry(sites[i], offset + i, keyword);
-    page += NextPageLink(visitorId, gbkKeyword, offset) + "</body>\n</html>\n";
+    std::vector<std::string> sites = SitesFor(gbkKeyword, offset, style.entries);
+    for (int i = 0; i < style.entries; ++i) page += Entry(sites[i], offset + i, keyword);
+    page += NextPageLink(visitorId, gbkKeyword, offset + style.entries) + "</body>\n</html>\n";
     return Finish(page, style);
 }
 

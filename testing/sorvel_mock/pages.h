@@ -14,11 +14,12 @@ struct PageStyle {
     bool gbk = false;          // GBK pages instead of UTF-8
     bool lateCharset = false;  // the only "utf-8" comes after byte 500, none in the headers
     bool upperCharset = false; // the only declaration is "UTF-8" in the head, none in the headers
+    int entries = kEntriesPerPage;
 };
 
 // The sites of the page at offset (0, 10, 20 ...) for a keyword given as GBK bytes, in
 // page order, as UTF-8 text. Some are Chinese names.
-std::vector<std::string> SitesFor(const std::string &gbkKeyword, int offset);
+std::vector<std::string> SitesFor(const std::string &gbkKeyword, int offset, int count = kEntriesPerPage);
 // Entries whose tags are written in capitals (the rank counts from 0 over all pages).
 bool IsUpperCaseEntry(int rank);
 

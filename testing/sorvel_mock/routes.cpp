@@ -16,7 +16,7 @@ const char kResultPattern[] =
     "/ssid=0/from=0/sv_page_type=1/uid=0/sorvelid=([^/]*)/(?:pu=[^/]*/sorvelid=([^/]*)/)?s";
 
 PageStyle StyleOf(const MockOptions &options) {
-    return PageStyle{options.gbk, options.lateCharset, options.upperCharset};
+    return PageStyle{options.gbk, options.lateCharset, options.upperCharset, options.entries};
 }
 
 void AddPaddingHeaders(httplib::Response &res) {

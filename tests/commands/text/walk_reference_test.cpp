@@ -141,5 +141,35 @@ TEST_F(TextCommands, ReplaceAndSplitAgreeWithTheCharacterWalk) {
     }
 }
 
+// Sought texts of every length up to past two vector widths, at the very start, at the
+// very end, behind a lead byte and across 16 KiB, in texts full of their first byte (and of its
+// other case) where a scan for the first byte alone finds a candidate at every step.
+TEST_F(TextCommands, SoughtTextsOfEveryLengthAgreeWithTheCharacterWalk) {
+    std::mt19937 random(5);
+    static const char kBytes[] = {'a', 'a', 'A', '\xB0', 'b'};
+    auto randomText = [&](size_t n) {
+        std::string t;
+        while (t.size() < n) t += kBytes[random() % sizeof kBytes];
+        return t;
+    };
+    for (size_t n = 1; n <= 70; ++n) {
+        std::string sought = "a" + randomText(n - 1);
+        std::string filler = randomText(90 + random() % 60);
+        // The last one straddles where a long text's first measured piece ends.
+        const std::string texts[] = {sought + filler, filler + sought, filler + "\xB0" + sought + filler,
+                                     filler + "\xB0\xB0" + sought, randomText(16384 - n / 2) + sought + filler};
+        for (const std::string &text : texts) {
+            for (bool ignoreCase : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "length " << n << " ignoring case " << ignoreCase);
+                rt::TypedValue flag = MakeBoolean(ignoreCase);
+                EXPECT_EQ(CallInteger(FindText, {TextArg(text), TextArg(sought), Omitted(), flag}),
+                          WalkFind(text, sought, 0, text.size(), true, ignoreCase));
+                EXPECT_EQ(CallInteger(FindTextReverse, {TextArg(text), TextArg(sought), Omitted(), flag}),
+                          WalkFind(text, sought, 0, text.size(), false, ignoreCase));
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace texttest

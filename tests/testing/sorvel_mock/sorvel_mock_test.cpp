@@ -92,6 +92,15 @@ TEST(SorvelMock, ResultPagesHoldTheTenSitesOfKeywordAndOffset) {
     EXPECT_NE(other, first);
 }
 
+TEST(SorvelMock, EntriesSwitchMakesLargePagesThatLinkPastThem) {
+    MockProcess mock({"--entries", "2500"});
+    std::string page = Fetch(mock, FirstPagePath(kVisitor, "%D6%D0")).body;
+    EXPECT_GT(page.size(), 300000u);
+    EXPECT_EQ(SitesOn(page), sorvel_mock::SitesFor(kKeywordGbk, 0, 2500));
+    EXPECT_NE(page.find("&amp;pn=2500&amp;"), std::string::npos);
+    EXPECT_EQ(MockProcess({"--entries", "0"}).Port(), 0);
+}
+
 TEST(SorvelMock, EntriesMixCapitalTagsAndChineseNames) {
     MockProcess mock({});
     std::string page = Fetch(mock, FirstPagePath(kVisitor, "%D6%D0")).body;
