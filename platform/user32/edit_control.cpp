@@ -635,6 +635,7 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_PASTE: Paste(e); return 0;
+    case WM_CONTEXTMENU: ShowEditContextMenu(hwnd, lp); return 0;
     case EM_GETLINECOUNT:
     case EM_LINEINDEX:
     case EM_LINELENGTH:

@@ -18,6 +18,8 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/system_metrics.cpp
   ${CMAKE_CURRENT_LIST_DIR}/system_classes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/edit_control.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/edit_context_menu.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/button_control.cpp
   ${CMAKE_CURRENT_LIST_DIR}/static_control.cpp
   ${CMAKE_CURRENT_LIST_DIR}/updown_control.cpp
