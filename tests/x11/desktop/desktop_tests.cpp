@@ -100,4 +100,18 @@ TEST(Desktop, TheContextMenuSelectsAllCopiesAndPastes) {
     EXPECT_EQ(Save(d), "Lumora \xB9\xD9\xCD\xF8\r\n\xD0\xC2\xC0\xCB\r\nSorvel\xCD\xF8\r\n\xB0\xE5\xB5\xCA");
 }
 
+TEST(Desktop, AWorkersErrorReportIsAMessageBoxWhileTheWorkerWaits) {
+    Desktop d;
+    if (!d.Usable()) GTEST_SKIP() << d.Problem();
+    ASSERT_TRUE(d.StartProgram(WORKER_BOX_PROBE_PATH, "^worker box probe$"));
+    std::string box = d.WaitWindow("^\xE9\x94\x99\xE8\xAF\xAF$", 10); // 错误
+    ASSERT_FALSE(box.empty()) << d.ToolErrors();
+    d.Shot("worker-error.png");
+    EXPECT_EQ(d.ToolErrors().find("worker answered"), std::string::npos) << "the worker did not wait";
+    d.Focus(box);
+    d.Key("Return");
+    EXPECT_EQ(d.WaitToolExit(10), 0);
+    EXPECT_NE(d.ToolErrors().find("worker answered 1"), std::string::npos) << d.ToolErrors();
+}
+
 } // namespace

@@ -120,8 +120,12 @@ bool Desktop::StartTool() {
     std::error_code error;
     fs::copy_file(SORVEL_COLLECTOR_PATH, run_.Host("sorvel-collector"), error);
     if (error) return false;
-    tool_ = Spawn({run_.Host("sorvel-collector")}, run_.Host("tool.log"));
-    window_ = WaitWindow("^Sorvel", 20);
+    return StartProgram(run_.Host("sorvel-collector"), "^Sorvel");
+}
+
+bool Desktop::StartProgram(const std::string &path, const std::string &windowPattern) {
+    tool_ = Spawn({path}, run_.Host("tool.log"));
+    window_ = WaitWindow(windowPattern, 20);
     return !window_.empty();
 }
 
@@ -155,6 +159,8 @@ void Desktop::Key(const std::string &keys) {
     Xdo({"key", "--delay", "60", keys});
     ::usleep(200000);
 }
+
+void Desktop::Focus(const std::string &window) { Xdo({"windowfocus", "--sync", window}); }
 
 void Desktop::Type(const std::string &utf8) {
     Xdo({"type", "--delay", "40", utf8});

@@ -33,6 +33,8 @@ public:
 
     // Starts the tool and waits for its main window.
     bool StartTool();
+    // Starts another program from the run directory and waits for a window.
+    bool StartProgram(const std::string &path, const std::string &windowPattern);
     // The tool's exit code once it ends within `seconds`; -1000 when it does not.
     int WaitToolExit(int seconds);
     std::string ToolErrors() const;
@@ -41,6 +43,8 @@ public:
     void DoubleClick(Spot at);
     void Hover(Spot at);
     void Key(const std::string &keys);
+    // Gives the keyboard to an X window (there is no window manager to do it).
+    void Focus(const std::string &window);
     void Type(const std::string &utf8);
 
     // The X window whose title matches `pattern` (an xdotool regular expression),
