@@ -69,7 +69,7 @@ void PostMouse(HWND hwnd, QObject *object, QMouseEvent *e) {
     LPARAM where = ClientPoint(hwnd, source, e->position());
     WPARAM keys = MouseKeys(e->buttons(), e->modifiers());
     if (e->type() == QEvent::MouseMove) {
-        SetCursorWidget(HostOf(hwnd));
+        SetCursorWidget(source); // the widget under the mouse shows the pointer
         SendMessageA(hwnd, WM_SETCURSOR, WPARAM(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         PostMessageA(hwnd, WM_MOUSEMOVE, keys, where);
         return;
