@@ -114,4 +114,24 @@ TEST(Desktop, AWorkersErrorReportIsAMessageBoxWhileTheWorkerWaits) {
     EXPECT_NE(d.ToolErrors().find("worker answered 1"), std::string::npos) << d.ToolErrors();
 }
 
+// The pointer's name as the X server knows it ("text" is the I-beam, "left_ptr" the arrow).
+std::string PointerOver(Desktop &d, Spot at) {
+#ifdef CURSOR_PROBE_PATH
+    d.Hover(at);
+    ::usleep(300000);
+    std::string line = d.Output({CURSOR_PROBE_PATH});
+    return line.substr(0, line.find(' '));
+#else
+    return "no probe";
+#endif
+}
+
+TEST(Desktop, TheIBeamShowsOverEditBoxesAndTheArrowOverButtons) {
+    Desktop d;
+    START_DESKTOP(d);
+    EXPECT_EQ(PointerOver(d, kResultBox), "name=text");
+    EXPECT_EQ(PointerOver(d, kStartButton), "name=left_ptr");
+    EXPECT_EQ(PointerOver(d, kKeywordBox), "name=text");
+}
+
 } // namespace
