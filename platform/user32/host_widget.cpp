@@ -163,12 +163,6 @@ POINT ClientOriginInWidget(const WindowRecord &record) {
 
 QWidget *HostOf(HWND hwnd) {
     auto record = FindWindowRecord(hwnd);
-    if (record && record->hostDeferred && IsGuiThread()) {
-        record->hostDeferred = false;
-        CreateHost(*record);
-        SyncHostIcon(*record);
-        SyncHostShape(*record);
-    }
     return record ? static_cast<QWidget *>(record->host) : nullptr;
 }
 
@@ -181,11 +175,6 @@ HWND WindowOfWidget(const QWidget *widget) {
 }
 
 void CreateHost(WindowRecord &record) {
-    // A program whose only windows stay hidden (a command-line tool) never starts Qt.
-    if (!(record.style & WS_CHILD) && !GuiExists() && IsGuiThread()) {
-        record.hostDeferred = true;
-        return;
-    }
     if (!GuiApplication()) return; // windows of other threads have no Qt side
     QWidget *parent = nullptr;
     if (record.style & WS_CHILD) parent = HostOf(record.parent);
@@ -244,7 +233,7 @@ void SyncHostGeometry(const WindowRecord &record) {
 }
 
 void SyncHostVisibility(const WindowRecord &record) {
-    auto *widget = (record.style & WS_VISIBLE) ? HostOf(record.handle) : static_cast<QWidget *>(record.host);
+    auto *widget = static_cast<QWidget *>(record.host);
     if (!widget) return;
     SyncScope scope;
     bool visible = record.style & WS_VISIBLE;

@@ -49,7 +49,7 @@ TEST(Desktop, TypedKeywordsAreCollectedSavedAndCleared) {
     d.Click(kStartButton);
     std::string expected = e2e::ExpectedSites("alpha", 2) + e2e::ExpectedSites("beta", 2);
     std::string saved;
-    x11::WaitFor([&] { return (saved = Save(d)) == expected; }, 60);
+    x11::WaitFor([&] { return (saved = Save(d)) == expected; }, 120);
     EXPECT_EQ(saved, expected);
     d.Shot("collected.png");
     d.Click(kClearButton);

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -75,9 +76,10 @@ private:
     pid_t tool_ = -1;
 };
 
-// Polls `done` every 100 ms for `seconds` at most.
+// Polls `done` every 100 ms until it holds or `seconds` have passed.
 template <class F> bool WaitFor(F done, int seconds) {
-    for (int i = 0; i < seconds * 10; ++i) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
         if (done()) return true;
         ::usleep(100000);
     }
