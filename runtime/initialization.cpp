@@ -1,5 +1,6 @@
 // Runtime initialisation (handler 6), step by step in the order the image expects.
 #include "gbk.h"
+#include "shlobj.h"
 #include "hidden_window.h"
 #include "memory.h"
 #include "ole_link.h"
@@ -10,6 +11,28 @@
 namespace rt {
 namespace {
 
+bool CanWriteIn(const std::string &directory) {
+    std::string probe = directory + "\\~sorvel-write-probe.tmp";
+    HANDLE h = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_EXISTS;
+    CloseHandle(h);
+    DeleteFileA(probe.c_str());
+    return true;
+}
+
+// A program installed where its user cannot write (a system prefix) keeps its files in
+// a per-user folder named after it instead; when there is none, nothing changes.
+std::string WritableRunDirectory(const std::string &directory, const std::string &executable) {
+    if (directory.empty() || CanWriteIn(directory)) return directory;
+    char base[MAX_PATH];
+    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, base) != S_OK)
+        return directory;
+    std::string stem = executable.substr(0, executable.rfind('.'));
+    std::string own = std::string(base) + "\\" + stem;
+    CreateDirectoryA(own.c_str(), nullptr);
+    return CanWriteIn(own) ? own : directory;
+}
+
 void TakePaths(RuntimeApp &app) {
     std::string path = ExecutablePath();
     size_t slash = path.rfind('\\');
@@ -19,6 +42,7 @@ void TakePaths(RuntimeApp &app) {
     } else {
         app.runDirectory = path.substr(0, slash);
         app.executableName = path.substr(slash + 1);
+        app.runDirectory = WritableRunDirectory(app.runDirectory, app.executableName);
     }
     // "Z:" alone would name the drive's current directory, not its root.
     std::string directory = app.runDirectory.size() == 2 ? app.runDirectory + "\\" : app.runDirectory;

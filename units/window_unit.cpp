@@ -218,6 +218,18 @@ bool OnCommand(CWinFormUnit &unit, WPARAM wParam, LPARAM lParam) {
     return true;
 }
 
+// The pointer of the unit under the mouse, when it has one of its own; FALSE lets the
+// unit's class cursor show.
+BOOL SetUnitPointer(CWinFormUnit &unit, HWND hwnd, WPARAM under) {
+    Window *window = unit.Record();
+    if (!window) return FALSE;
+    int position = HWND(under) == hwnd ? 0 : UnitOfHandle(*window, HWND(under), true);
+    UnitRecord *record = position >= 0 ? UnitAt(*window, position) : nullptr;
+    if (!record || !record->cursor) return FALSE;
+    SetCursor(reinterpret_cast<HCURSOR>(record->cursor));
+    return TRUE;
+}
+
 } // namespace
 
 CWinFormUnit::~CWinFormUnit() {
@@ -260,6 +272,9 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: PaintWindow(*this); return 0;
     case WM_COMMAND:
         if (OnCommand(*this, wParam, lParam)) return 0;
+        break;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && SetUnitPointer(*this, hwnd_, wParam)) return TRUE;
         break;
     case kMessageTrayIcon: OnTrayIcon(*this, lParam); return 0;
     case kMessageDestroyMarked:

@@ -736,6 +736,14 @@ typedef struct tagNMHDR {
 #define MF_SEPARATOR 0x00000800L
 #define MF_BYCOMMAND 0x00000000L
 #define MF_BYPOSITION 0x00000400L
+#define TPM_LEFTALIGN 0x0000L
+#define TPM_RIGHTBUTTON 0x0002L
+#define TPM_NONOTIFY 0x0080L
+#define TPM_RETURNCMD 0x0100L
+
+/* Clipboard formats */
+#define CF_TEXT 1
+#define CF_UNICODETEXT 13
 
 /* Accelerators */
 #define FVIRTKEY 0x01
@@ -902,6 +910,8 @@ BOOL WINAPI RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags);
 UINT WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
 DWORD WINAPI CheckMenuItem(HMENU hmenu, UINT uIDCheckItem, UINT uCheck);
 int WINAPI GetMenuItemCount(HMENU hMenu);
+BOOL WINAPI TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT *prcRect);
+BOOL WINAPI IsClipboardFormatAvailable(UINT format);
 BOOL WINAPI DrawMenuBar(HWND hWnd);
 
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);

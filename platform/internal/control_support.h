@@ -20,4 +20,8 @@ void ApplyFont(HWND hwnd, HFONT font, bool redraw);
 // Default processing of the messages every control treats alike.
 bool CommonControlMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT &result);
 
+// The EDIT's answer to WM_CONTEXTMENU: its menu of editing commands at `where`
+// (screen coordinates; -1 puts it at the caret's window).
+void ShowEditContextMenu(HWND edit, LPARAM where);
+
 } // namespace platform

@@ -21,6 +21,9 @@ void ProcessSentMessages();
 // Carries out a platform call on the thread that owns `hwnd` while the caller waits, as
 // Win32 does for window functions called from another thread. False on the owner thread.
 bool CallOnOwnerThread(HWND hwnd, const std::function<LRESULT()> &call, LRESULT &result);
+// Carries out `call` on the GUI thread (the one Qt runs on) while the caller waits.
+// False on the GUI thread itself, or when that thread has no queue.
+bool CallOnGuiThread(const std::function<LRESULT()> &call, LRESULT &result);
 // Ends the thread's queue: senders waiting on it are released with result 0.
 void CloseThreadQueue();
 

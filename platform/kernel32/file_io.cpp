@@ -225,3 +225,21 @@ extern "C" BOOL WINAPI ReadFile(HANDLE handle, LPVOID buffer, DWORD count, LPDWO
     if (read) *read = DWORD(n);
     return TRUE;
 }
+
+extern "C" BOOL WINAPI CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES) {
+    auto host = path ? platform::DosToHostPath(path) : std::nullopt;
+    if (!host) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    if (::mkdir(host->c_str(), 0777) == 0) return TRUE;
+    SetLastError(errno == EEXIST ? ERROR_ALREADY_EXISTS : errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND);
+    return FALSE;
+}
+
+extern "C" BOOL WINAPI DeleteFileA(LPCSTR path) {
+    auto host = path ? platform::DosToHostPath(path) : std::nullopt;
+    if (host && ::unlink(host->c_str()) == 0) return TRUE;
+    SetLastError(host && errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND);
+    return FALSE;
+}

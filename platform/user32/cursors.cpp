@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdlib>
@@ -44,7 +45,7 @@ const SystemCursor kSystemCursors[] = {
     {32650, Qt::BusyCursor},    {32651, Qt::WhatsThisCursor},
 };
 
-QWidget *cursorWidget = nullptr;
+QPointer<QWidget> cursorWidget; // a widget may go while it is remembered here
 HCURSOR currentCursor = nullptr;
 int cursorCount = 0;
 
@@ -110,6 +111,40 @@ void SetCursorWidget(QWidget *widget) { cursorWidget = widget; }
 
 using namespace platform;
 
+namespace platform {
+namespace {
+
+uint32_t Word32(const BYTE *p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
+
+// A resource's image (a DIB with its mask below, as an icon file holds it, or a PNG)
+// inside the icon file Qt reads.
+QByteArray IconFileOf(const BYTE *image, size_t size) {
+    QByteArray bits(reinterpret_cast<const char *>(image), qsizetype(size));
+    if (size < 40 || Word32(image) != 40) return bits; // a PNG, or not an image
+    uint32_t width = Word32(image + 4), height = Word32(image + 8) / 2, depth = image[14] | (image[15] << 8);
+    const char header[22] = {0, 0, 1, 0, 1, 0, char(width & 0xFF), char(height & 0xFF), 0, 0, 1, 0,
+                             char(depth), 0, char(size & 0xFF), char((size >> 8) & 0xFF), char((size >> 16) & 0xFF),
+                             char(size >> 24), 22, 0, 0, 0};
+    return QByteArray(header, 22) + bits;
+}
+
+} // namespace
+
+// A cursor or icon resource as CreateIconFromResourceEx gets it: for a cursor, the hot
+// spot's two words come first.
+HICON IconFromResource(const BYTE *data, size_t size, bool cursor) {
+    size_t skip = cursor ? 4 : 0;
+    if (!data || size <= skip || !GuiApplication()) return nullptr;
+    QImage image = QImage::fromData(IconFileOf(data + skip, size - skip));
+    if (image.isNull()) return nullptr;
+    auto *icon = new IconObject;
+    icon->image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (cursor) icon->hotSpot = QPoint(data[0] | (data[1] << 8), data[2] | (data[3] << 8));
+    return AddIcon(icon);
+}
+
+} // namespace platform
+
 extern "C" HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
     if (instance || !IS_INTRESOURCE(name)) {
         SetLastError(ERROR_FILE_NOT_FOUND);
@@ -164,7 +199,7 @@ extern "C" HCURSOR WINAPI LoadCursorFromFileA(LPCSTR fileName) {
 }
 
 extern "C" HICON WINAPI CreateIconFromResourceEx(PBYTE bits, DWORD size, BOOL isIcon, DWORD, int, int, UINT) {
-    return IconFromData(bits, size, !isIcon);
+    return IconFromResource(bits, size, !isIcon);
 }
 
 extern "C" BOOL WINAPI DestroyCursor(HCURSOR cursor) {

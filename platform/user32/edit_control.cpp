@@ -294,8 +294,6 @@ LRESULT Undo(EditControl *e) {
 bool CanUndo(EditControl *e) { return e->CanUndo() || (e->state.undoneAt == e->state.version && e->CanRedo()); }
 
 // The EDIT's context menu is hooked in here.
-LRESULT OnContextMenu(HWND hwnd, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd, WM_CONTEXTMENU, wp, lp); }
-
 LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE: {
@@ -312,7 +310,6 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CHAR: return OnChar(e, wp);
     case WM_KEYDOWN: return OnKeyDown(e, wp);
     case WM_LBUTTONDBLCLK: return SelectWordAt(e, hwnd, lp);
-    case WM_CONTEXTMENU: return OnContextMenu(hwnd, wp, lp);
     case WM_LBUTTONDOWN:
         if (GetFocus() != hwnd) SetFocus(hwnd);
         ReplayMouse(hwnd, e->MouseTarget(), msg, wp, lp);
@@ -378,6 +375,7 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_PASTE: Paste(e); return 0;
+    case WM_CONTEXTMENU: ShowEditContextMenu(hwnd, lp); return 0;
     case EM_GETLINECOUNT:
     case EM_LINEINDEX:
     case EM_LINELENGTH:

@@ -4,6 +4,7 @@
 // lets an input message through by replaying it to its widget.
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -23,6 +24,12 @@ namespace {
 // The events being let through to their widgets; a nested pump inside one of them
 // still turns new input into messages.
 std::vector<const QEvent *> replayed;
+
+// The time of the last real input. Qt tells a double-click from the press times it
+// keeps per device, and a replayed event updates them: it must carry the real time.
+quint64 lastInputTime = 0;
+// The window of the last button press: a double-click needs both presses in one window.
+HWND lastPressWindow = nullptr;
 
 WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
     WPARAM keys = 0;
@@ -62,14 +69,16 @@ void PostMouse(HWND hwnd, QObject *object, QMouseEvent *e) {
     LPARAM where = ClientPoint(hwnd, source, e->position());
     WPARAM keys = MouseKeys(e->buttons(), e->modifiers());
     if (e->type() == QEvent::MouseMove) {
-        SetCursorWidget(HostOf(hwnd));
+        SetCursorWidget(source); // the widget under the mouse shows the pointer
         SendMessageA(hwnd, WM_SETCURSOR, WPARAM(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         PostMessageA(hwnd, WM_MOUSEMOVE, keys, where);
         return;
     }
     UINT vk = e->button() == Qt::LeftButton ? VK_LBUTTON : e->button() == Qt::RightButton ? VK_RBUTTON : VK_MBUTTON;
     NoteKeyState(vk, e->type() != QEvent::MouseButtonRelease);
-    UINT message = ButtonMessage(e->button(), e->type(), ClassHasDoubleClicks(hwnd));
+    bool sameWindow = hwnd == lastPressWindow;
+    if (e->type() != QEvent::MouseButtonRelease) lastPressWindow = hwnd;
+    UINT message = ButtonMessage(e->button(), e->type(), sameWindow && ClassHasDoubleClicks(hwnd));
     if (message) PostMessageA(hwnd, message, keys, where);
 }
 
@@ -102,11 +111,18 @@ void PostKey(HWND hwnd, QKeyEvent *e) {
     PostMessageA(hwnd, message, vk, lp);
 }
 
+// A mouse's context menu comes from WM_RBUTTONUP's default answer; the menu key's
+// WM_CONTEXTMENU carries -1 as its position, as in Win32.
+void PostContextMenuKey(HWND hwnd, QContextMenuEvent *e) {
+    if (e->reason() == QContextMenuEvent::Keyboard) PostMessageA(hwnd, WM_CONTEXTMENU, WPARAM(hwnd), LPARAM(-1));
+}
+
 class InputBridge : public QObject {
 public:
     bool eventFilter(QObject *object, QEvent *event) override {
         if (!object->isWidgetType() || std::find(replayed.begin(), replayed.end(), event) != replayed.end()) return false;
         if (IsNativeInputWidget(static_cast<QWidget *>(object))) return false;
+        if (event->isInputEvent()) lastInputTime = static_cast<QInputEvent *>(event)->timestamp();
         HWND hwnd = WindowOfWidget(static_cast<QWidget *>(object));
         if (!hwnd || !IsWindow(hwnd)) return false;
         switch (event->type()) {
@@ -127,7 +143,7 @@ public:
             ReplayToWidget(static_cast<QWidget *>(object), &composition);
             return true;
         }
-        case QEvent::ContextMenu: return true;
+        case QEvent::ContextMenu: PostContextMenuKey(hwnd, static_cast<QContextMenuEvent *>(event)); return true;
         case QEvent::FocusIn: NoteQtFocusIn(hwnd); return false;
         default: return false;
         }
@@ -148,6 +164,10 @@ void InstallInputBridge(QWidget *widget, HWND) {
 
 bool ReplayToWidget(QWidget *target, QEvent *event) {
     if (!target) return false;
+    if (event->isInputEvent()) {
+        auto *input = static_cast<QInputEvent *>(event);
+        if (!input->timestamp()) input->setTimestamp(lastInputTime);
+    }
     replayed.push_back(event);
     bool handled = QApplication::sendEvent(target, event);
     replayed.pop_back();

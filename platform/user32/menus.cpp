@@ -87,6 +87,7 @@ void FillQtMenu(HWND hwnd, QWidget *menuWidget, Menu *menu) {
         } else {
             action = new QAction(QtText(item.text), menuWidget);
             UINT_PTR id = item.id;
+            action->setData(QVariant::fromValue(qulonglong(id)));
             QObject::connect(action, &QAction::triggered, [hwnd, id] {
                 if (IsWindow(hwnd)) SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(WORD(id), 0), 0);
             });
@@ -143,6 +144,22 @@ extern "C" BOOL WINAPI DestroyMenu(HMENU handle) {
     }
     delete menu;
     return TRUE;
+}
+
+// The menu runs its own loop until an item is chosen or it is dismissed. With
+// TPM_RETURNCMD the chosen item's identifier is the answer and no WM_COMMAND is sent.
+extern "C" BOOL WINAPI TrackPopupMenu(HMENU handle, UINT flags, int x, int y, int, HWND hwnd, const RECT *) {
+    Menu *menu = MenuOf(handle);
+    if (!menu || !IsWindow(hwnd) || !platform::HostOf(hwnd)) {
+        SetLastError(menu ? ERROR_INVALID_WINDOW_HANDLE : ERROR_INVALID_MENU_HANDLE);
+        return FALSE;
+    }
+    if (!(flags & TPM_NONOTIFY)) SendMessageA(hwnd, WM_INITMENUPOPUP, WPARAM(handle), 0);
+    QMenu qmenu(platform::HostOf(hwnd));
+    FillQtMenu((flags & TPM_RETURNCMD) ? nullptr : hwnd, &qmenu, menu);
+    QAction *chosen = qmenu.exec(QPoint(x, y));
+    if (!(flags & TPM_RETURNCMD)) return chosen != nullptr;
+    return chosen ? BOOL(chosen->data().toULongLong()) : 0;
 }
 
 extern "C" BOOL WINAPI AppendMenuA(HMENU handle, UINT flags, UINT_PTR id, LPCSTR text) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host_text.h"
+#include "message_queue.h"
 #include "qt_host.h"
 #include "winuser.h"
 
@@ -74,8 +75,13 @@ int ShowQtBox(const char *text, const char *caption, UINT type) {
 
 } // namespace
 
-extern "C" int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
+extern "C" int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (!caption) caption = "\xB4\xED\xCE\xF3"; // "错误", as Win32 titles an untitled box
+    // Another thread's box is shown by the GUI thread while that thread waits.
+    LRESULT shown;
+    if (!platform::IsHeadless() && platform::GuiExists() &&
+        platform::CallOnGuiThread([&] { return LRESULT(MessageBoxA(owner, text, caption, type)); }, shown))
+        return int(shown);
     if (platform::IsHeadless() || !platform::GuiApplication()) {
         std::string line = platform::GbkToUtf8(caption) + ": " + platform::GbkToUtf8(text ? text : "") + "\n";
         std::fputs(line.c_str(), stderr);

@@ -268,6 +268,16 @@ bool CallOnOwnerThread(HWND hwnd, const std::function<LRESULT()> &call, LRESULT 
     return true;
 }
 
+bool CallOnGuiThread(const std::function<LRESULT()> &call, LRESULT &result) {
+    auto gui = DWORD(GetCurrentProcessId()); // the process's first thread runs Qt
+    if (GetCurrentThreadId() == gui || !QueueOf(gui)) return false;
+    auto item = std::make_shared<SentMessage>();
+    item->msg = MSG{nullptr, WM_NULL, 0, 0, Now(), {}};
+    item->call = call;
+    result = SendAndWait(gui, item);
+    return true;
+}
+
 } // namespace platform
 
 using namespace platform;

@@ -6,11 +6,13 @@
 #include <QMetaObject>
 #include <QSessionManager>
 
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
+#include <string>
 
 #include "message_queue.h"
 #include "window_host.h"
@@ -37,6 +39,19 @@ void QueryEndSession(QSessionManager &manager) {
         if (IsWindow(h)) SendMessageA(h, WM_ENDSESSION, agreed, 0);
 }
 
+// Without a session (a service, a shell as root) no runtime directory is set: give Qt
+// a private one of our own, as it would take itself, so it has nothing to warn about.
+void ProvideRuntimeDirectory() {
+    const char *set = std::getenv("XDG_RUNTIME_DIR");
+    if (set && *set) return;
+    std::string dir = "/tmp/runtime-" + std::to_string(getuid());
+    ::mkdir(dir.c_str(), 0700);
+    struct stat info {};
+    if (::lstat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() &&
+        (info.st_mode & 0777) == 0700)
+        setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+}
+
 void ChooseQtPlatform() {
     if (std::getenv("QT_QPA_PLATFORM")) return;
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -49,6 +64,7 @@ QApplication *GuiApplication() {
     if (!IsGuiThread()) return nullptr;
     if (QApplication *app = application) return app;
     ChooseQtPlatform();
+    ProvideRuntimeDirectory();
     static int argc = 1;
     static char name[] = "sorvel";
     static char *argv[] = {name, nullptr};

@@ -21,6 +21,8 @@ target_sources(platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/edit_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/edit_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/edit_widgets.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/edit_context_menu.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/button_control.cpp
   ${CMAKE_CURRENT_LIST_DIR}/static_control.cpp
   ${CMAKE_CURRENT_LIST_DIR}/updown_control.cpp

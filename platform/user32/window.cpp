@@ -305,12 +305,17 @@ LRESULT SystemCommand(HWND hwnd, WPARAM command) {
     }
 }
 
-LRESULT DefaultSetCursor(HWND hwnd, LPARAM lp) {
+// The parent may answer first; otherwise the class cursor of the window under the
+// mouse (wParam), not of the window asked, as in Win32: a parent's default answer
+// to its child's question gives the child's cursor.
+LRESULT DefaultSetCursor(HWND hwnd, WPARAM wp, LPARAM lp) {
     auto r = FindWindowRecord(hwnd);
     if (!r) return FALSE;
-    if ((r->style & WS_CHILD) && r->parent && Send(r->parent, WM_SETCURSOR, WPARAM(hwnd), lp)) return TRUE;
-    if (LOWORD(lp) == HTCLIENT && r->windowClass->info.hCursor) {
-        SetCursor(r->windowClass->info.hCursor);
+    if ((r->style & WS_CHILD) && r->parent && Send(r->parent, WM_SETCURSOR, wp, lp)) return TRUE;
+    auto under = FindWindowRecord(HWND(wp));
+    if (!under) under = r;
+    if (LOWORD(lp) == HTCLIENT && under->windowClass->info.hCursor) {
+        SetCursor(under->windowClass->info.hCursor);
         return TRUE;
     }
     return FALSE;
@@ -371,7 +376,7 @@ extern "C" LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
         }
         return 0;
     case WM_NCLBUTTONDOWN: return wp == HTCAPTION ? StartSystemMove(GetAncestor(hwnd, GA_ROOT)) : 0;
-    case WM_SETCURSOR: return DefaultSetCursor(hwnd, lp);
+    case WM_SETCURSOR: return DefaultSetCursor(hwnd, wp, lp);
     case WM_MOUSEWHEEL: {
         HWND parent = GetParent(hwnd);
         if (parent && (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)) return Send(parent, msg, wp, lp);

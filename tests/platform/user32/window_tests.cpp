@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QPointer>
+#include <QTest>
+#include <QWindow>
 
 #include <thread>
 
@@ -275,19 +277,32 @@ TEST_F(WindowTest, WindowTextRoundTripsInGbk) {
     EXPECT_EQ(GetWindowTextA(hwnd, buffer, 3), 2);
 }
 
+WNDPROC editProc = nullptr;
+LRESULT CALLBACK RecordingEdit(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Log().push_back({hwnd, msg, wp, lp});
+    return CallWindowProcA(editProc, hwnd, msg, wp, lp);
+}
+
+// Through the window system, as real input comes: the EDIT (CS_DBLCLKS) lets each
+// message through to its widget, and those replays must not hide the second press.
 TEST_F(WindowTest, DoubleClicksOnlyForClassesWithDoubleClickStyle) {
     RegisterRecorder("PlainRecorder", 0);
-    HWND with = Top(WS_POPUP | WS_VISIBLE);
+    HWND top = Top(WS_POPUP | WS_VISIBLE);
+    HWND with = CreateWindowExA(0, "EDIT", "one two", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 200, 80, top, nullptr,
+                                nullptr, nullptr);
+    editProc = WNDPROC(SetWindowLongPtrA(with, GWLP_WNDPROC, LONG_PTR(RecordingEdit)));
     HWND without = CreateWindowExA(0, "PlainRecorder", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     created.push_back(without);
-    for (HWND h : {with, without}) {
-        QWidget *w = Widget(h);
-        QtMouse(w, QEvent::MouseButtonPress, QPoint(5, 6));
-        QtMouse(w, QEvent::MouseButtonRelease, QPoint(5, 6));
-        QtMouse(w, QEvent::MouseButtonDblClick, QPoint(5, 6));
-        QtMouse(w, QEvent::MouseButtonRelease, QPoint(5, 6));
+    for (HWND h : {top, without}) {
+        QWindow *window = Widget(h)->windowHandle();
+        ASSERT_NE(window, nullptr);
+        for (int click = 0; click < 2; ++click) {
+            QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
+            Pump();
+            // QTest keeps separate clicks apart in time; a person's second click follows at once.
+            QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval;
+        }
     }
-    Pump();
     std::initializer_list<UINT> buttons{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK};
     EXPECT_EQ(MessagesOf(with, buttons), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
     EXPECT_EQ(MessagesOf(without, buttons), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
@@ -477,14 +492,13 @@ TEST(Pictures, BitmapsIconsAndCursorsFromPictureData) {
     QBuffer icoBuffer(&ico);
     icoBuffer.open(QIODevice::WriteOnly);
     QImage(16, 16, QImage::Format_ARGB32).save(&icoBuffer, "ICO");
-    HICON icon = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(ico.data()), DWORD(ico.size()), TRUE, 0x30000, 0, 0, 0);
+    // Resource bits: the image alone, and for a cursor its hot spot first.
+    QByteArray image = ico.mid(22);
+    HICON icon = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(image.data()), DWORD(image.size()), TRUE, 0x30000, 0, 0, 0);
     ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(platform::IconObjectOf(icon)->image.size(), QSize(16, 16));
     EXPECT_TRUE(DestroyIcon(icon));
-    // The same data as a cursor file, with its hot spot in the directory entry.
-    QByteArray cur = ico;
-    cur[2] = 2;
-    cur[10] = 3;
-    cur[12] = 5;
+    QByteArray cur = QByteArray("\3\0\5\0", 4) + image;
     HCURSOR cursor = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(cur.data()), DWORD(cur.size()), FALSE, 0x30000, 0, 0, 0);
     ASSERT_NE(cursor, nullptr);
     EXPECT_EQ(platform::IconObjectOf(cursor)->hotSpot, QPoint(3, 5));
@@ -567,6 +581,11 @@ TEST_F(WindowTest, IconsAndClassCursor) {
     SendMessageA(hwnd, WM_SETCURSOR, WPARAM(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), hand);
     SetClassLongPtrA(hwnd, GCLP_HCURSOR, LONG_PTR(old));
+    // A child's question goes to the parent first, whose default answer is the class
+    // cursor of the window under the mouse: the EDIT's I-beam, not the parent's arrow.
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, hwnd, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(SendMessageA(edit, WM_SETCURSOR, WPARAM(edit), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_IBEAM));
 }
 
 } // namespace
