@@ -63,8 +63,6 @@ public:
     virtual int PositionOfPoint(QPoint p) = 0; // from widget coordinates
     virtual void ApplyMargins(int left, int top, int right, int bottom) = 0;
     virtual void ClearUndo() = 0;
-    virtual void Cut() = 0;
-    virtual void Copy() = 0;
     virtual int FirstVisibleLine() const { return 0; }
     // ANSI byte counts; a long multi-line box answers these without converting its text.
     virtual long AnsiLength() const;
@@ -88,6 +86,7 @@ int BytesBefore(const QString &text, int pos, bool multiline);
 int PositionOfBytes(const QString &text, long bytes, bool multiline);
 QString FromAnsi(const char *text, bool multiline);
 std::string ToAnsi(const QString &text, bool multiline);
+QString WindowsText(const QString &text, bool multiline); // line breaks as the box holds them
 std::vector<long> LineStarts(EditControl *e);
 long LineOf(const std::vector<long> &starts, long offset);
 long LineLength(EditControl *e, const std::vector<long> &starts, long line);

@@ -109,6 +109,15 @@ void Paste(EditControl *e) {
     ReplaceSelection(e, FromAnsi(ToAnsi(text, false).c_str(), e->Multiline()), true);
 }
 
+// The clipboard gets the selection as the box holds it, "\r\n" and lone breaks alike.
+void CopySelection(EditControl *e) {
+    int start = 0, end = 0;
+    e->Selection(start, end);
+    if (start > end) std::swap(start, end);
+    if (start == end || (StyleOf(e->state.hwnd) & ES_PASSWORD)) return;
+    QApplication::clipboard()->setText(WindowsText(e->Text().mid(start, end - start), e->Multiline()));
+}
+
 void ControlCharacter(EditControl *e, BYTE c) {
     HWND hwnd = e->state.hwnd;
     DWORD style = StyleOf(hwnd);
@@ -364,13 +373,13 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case EM_POSFROMCHAR: return PosFromChar(e, wp);
     case EM_CHARFROMPOS: return CharFromPos(e, lp);
     case EM_EMPTYUNDOBUFFER: e->ClearUndo(); return 0;
-    case WM_COPY: e->Copy(); return 0;
+    case WM_COPY: CopySelection(e); return 0;
     case WM_CUT:
     case WM_CLEAR: {
         if (StyleOf(hwnd) & ES_READONLY) return 0;
         unsigned before = e->state.version;
-        if (msg == WM_CUT) e->Cut();
-        else e->Insert(QString());
+        if (msg == WM_CUT) CopySelection(e);
+        e->Insert(QString());
         NotifyChange(e, before);
         return 0;
     }

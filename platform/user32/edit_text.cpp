@@ -53,11 +53,13 @@ QString FromAnsi(const char *text, bool multiline) {
     return out;
 }
 
-std::string ToAnsi(const QString &text, bool multiline) {
+QString WindowsText(const QString &text, bool multiline) {
     QString s = text;
     if (multiline) s.replace(u'\n', QLatin1String("\r\n")).replace(QChar(kLoneCr), u'\r').replace(QChar(kLoneLf), u'\n');
-    return Utf16ToGbk(s.toStdU16String());
+    return s;
 }
+
+std::string ToAnsi(const QString &text, bool multiline) { return Utf16ToGbk(WindowsText(text, multiline).toStdU16String()); }
 
 // Lines of the ANSI text, as byte offsets of their starts.
 std::vector<long> LineStarts(EditControl *e) {

@@ -58,8 +58,6 @@ public:
     }
     int PositionOfPoint(QPoint p) override { return cursorPositionAt(p); }
     void ApplyMargins(int left, int top, int right, int bottom) override { setTextMargins(left, top, right, bottom); }
-    void Cut() override { Writable([&] { cut(); }); }
-    void Copy() override { copy(); }
 
 protected:
     void paintEvent(QPaintEvent *e) override {
@@ -127,8 +125,6 @@ public:
     int PositionOfPoint(QPoint p) override { return cursorForPosition(p - viewport()->pos()).position(); }
     void ApplyMargins(int left, int top, int right, int bottom) override { setViewportMargins(left, top, right, bottom); }
     void ClearUndo() override { document()->clearUndoRedoStacks(); }
-    void Cut() override { Writable([&] { cut(); }); }
-    void Copy() override { copy(); }
     int FirstVisibleLine() const override { return firstVisibleBlock().blockNumber(); }
     long AnsiLength() const override;
     long BytesAt(int position) const override;

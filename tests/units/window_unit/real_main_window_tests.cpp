@@ -127,7 +127,7 @@ TEST(RealMainWindow, EveryPointerKindShowsOverAnEditBox) {
     HWND box = GetWindow(object->Handle(), GW_CHILD) ? GetWindow(object->Handle(), GW_CHILD) : object->Handle();
     char kind[16] = {};
     GetClassNameA(box, kind, sizeof kind);
-    ASSERT_STREQ(kind, "EDIT");
+    ASSERT_STREQ(kind, "Edit");
     for (int32_t number = -1; number <= 14; ++number) {
         std::string block = PointerBlock(number, number == -1 ? CursorFile() : "");
         auto value = uint64_t(uintptr_t(block.data()));
