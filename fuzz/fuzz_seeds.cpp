@@ -9,6 +9,7 @@
 
 #include "MainWindowSet.h"
 #include "fuzz_input.h"
+#include "picture_files.h"
 #include "skin_format.h"
 #include "wave_image.h"
 
@@ -110,6 +111,11 @@ Seeds Variants() {
             of(3, "\xff\xff\xff\x7f"), of(10, "\xff\xff"), of(7, std::string("\0\0\0\0\0\x4e\x16\x41", 8))};
 }
 
+Seeds Pictures() {
+    using namespace picture_files;
+    return {Bmp24(), Bmp8Rle(), Bmp16BitFields(), Bmp4(), IconFile(1), IconFile(2), Png(), Gif(), Jpeg()};
+}
+
 Seeds Responses() {
     return {"HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nSet-Cookie: sid=abc; path=/\r\n"
             "Set-Cookie: b=deleted\r\nContent-Length: 21\r\n\r\n<p>\xe4\xb8\xad\xe6\x96\x87 page</p>\n",
@@ -126,6 +132,7 @@ int main(int argc, char **argv) {
         {"window_set", WindowSets()}, {"skin_block", SkinBlocks()},   {"wave", Waves()},
         {"midi", Songs()},            {"regexp", Patterns()},         {"text_commands", TextCalls()},
         {"byte_set", ByteSetCalls()}, {"variant", Variants()},        {"web_response", Responses()},
+        {"picture", Pictures()},
     };
     for (const auto &[target, seeds] : corpora) {
         std::filesystem::path dir = std::filesystem::path(argv[1]) / target;
