@@ -43,7 +43,7 @@ void InstallSkinLibrary() {
     std::string path = TakeText(CallCommand(cmd::RunDirectory, {})) + fileName;
     if (IsTrue(CallCommand(cmd::FileExists, {TextArg(path.c_str())}))) return;
     CallCommand(cmd::WriteFile, {TextArg(path.c_str()), ByteSetArg(SkinLibraryFile())});
-    CallCommand(cmd::SetFileAttributes, {TextArg(path.c_str()), IntegerArg(FILE_ATTRIBUTE_HIDDEN)});
+    CallCommand(cmd::ChangeFileAttributes, {TextArg(path.c_str()), IntegerArg(FILE_ATTRIBUTE_HIDDEN)});
 }
 
 void ApplySkin(int32_t number) {
