@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "memory.h"
@@ -72,6 +73,6 @@ using MemoryDeathTest = ImageMemory;
 
 TEST_F(MemoryDeathTest, AFailedAllocationIsReported) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(AllocateMemory(size_t(1) << 62), testing::ExitedWithCode(255),
+    EXPECT_EXIT(AllocateMemory(SIZE_MAX / 2), testing::ExitedWithCode(255),
                 "4611686018427387904");
 }
