@@ -80,6 +80,7 @@ int ApplicationEntry() {
 }
 
 int main(int argc, char **argv) {
+    console::SetUpConsole();
     if (argc < 2) return Usage("no command given");
     if (std::string(argv[1]) == "--list") {
         ListCommands();
@@ -87,7 +88,6 @@ int main(int argc, char **argv) {
     }
     std::string problem;
     if (!ParseRequest(console::Utf8Arguments(argc, argv), problem)) return Usage(problem);
-    console::SetUpConsole();
     rt::RuntimeApp app(&ApplicationImageHeader, &ApplicationEntry, ApplicationWindowSet);
     return fw::FrameworkMain();
 }

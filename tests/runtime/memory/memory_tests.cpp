@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "exit_codes.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -76,5 +78,5 @@ TEST_F(MemoryDeathTest, AFailedAllocationIsReported) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     // More than half the address space, on 32-bit as on 64-bit targets.
     constexpr size_t kTooMuch = SIZE_MAX / 2 + 1;
-    EXPECT_EXIT(AllocateMemory(kTooMuch), testing::ExitedWithCode(255), std::to_string(kTooMuch));
+    EXPECT_EXIT(AllocateMemory(kTooMuch), testing::ExitedWithCode(testsupport::kRuntimeErrorExit), std::to_string(kTooMuch));
 }
