@@ -35,6 +35,16 @@ set(windows_set_aside_app_regex_tests "Charsets.*:Regex.*")
 # Open: the Windows C library writes a negative NaN as "nan", our number text "-nan".
 set(windows_set_aside_number_command_tests "NumberText.NonFiniteValuesAreWrittenAsTheCLibraryDoes")
 
+# GoogleTest on Windows matches death messages with its own simple regular expressions,
+# where "." stops at a line break; these two expect a report of several lines.
+set(windows_set_aside_runtime_error_tests
+    "RuntimeErrorDeathTest.AnErrorSkipsTheApplicationCleanUpButNotTheLibraries:RuntimeErrorDeathTest.ArrayIndexErrorsReportTheirNumbers")
+
+# The same for the first; open: under Wine a unit property changed while its window
+# was not loaded reads back as before (112, not 77); who is right is not settled yet.
+set(windows_set_aside_units_loading_tests
+    "LoadingDeathTest.TheRuntimesEndDestroysTheLoadedWindows:Loading.AWindowNotLoadedKeepsChangesForItsNextLoad")
+
 # `cmake --build build-mingw --target windows_tests` builds what the tests need.
 add_custom_target(windows_tests)
 add_dependencies(windows_tests rtcall sorvel-collector)

@@ -76,7 +76,7 @@ using MemoryDeathTest = ImageMemory;
 
 TEST_F(MemoryDeathTest, AFailedAllocationIsReported) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // More than half the address space, on 32-bit as on 64-bit targets.
-    constexpr size_t kTooMuch = SIZE_MAX / 2 + 1;
+    // Three quarters of the address space, on 32-bit as on 64-bit targets.
+    constexpr size_t kTooMuch = SIZE_MAX / 4 * 3;
     EXPECT_EXIT(AllocateMemory(kTooMuch), testing::ExitedWithCode(testsupport::kRuntimeErrorExit), std::to_string(kTooMuch));
 }
