@@ -21,9 +21,9 @@
 
 namespace app {
 
-volatile int32_t KeywordsToCollect = 0;
-volatile int32_t JobsStarted = 0;
-volatile int32_t JobsRunning = 0;
+volatile LONG KeywordsToCollect = 0;
+volatile LONG JobsStarted = 0;
+volatile LONG JobsRunning = 0;
 
 namespace {
 

@@ -3,15 +3,17 @@
 // sites to the result box.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
 namespace app {
 
 // Shared state; the counters change by atomic single steps.
-extern volatile int32_t KeywordsToCollect;
-extern volatile int32_t JobsStarted;
-extern volatile int32_t JobsRunning;
+extern volatile LONG KeywordsToCollect;
+extern volatile LONG JobsStarted;
+extern volatile LONG JobsRunning;
 
 // The start button's click: starts the driver thread, unless a collection is still
 // running, in which case the press is ignored (see README).

@@ -1,5 +1,6 @@
 #include "com_variables.h"
 
+#include <windows.h>
 #include <oleauto.h>
 
 #include <cstring>

@@ -11,7 +11,7 @@ namespace {
 
 // The text before the first "=", or the whole item; trimmed.
 std::string CookieName(const std::string &item) {
-    int32_t equals = FindText(item, Literal(image::kEqualsSign));
+    int32_t equals = TextPosition(item, Literal(image::kEqualsSign));
     return TrimSpaces(equals > 0 ? TextLeft(item, equals - 1) : item);
 }
 

@@ -1,5 +1,6 @@
 #include "fetch_web_page.h"
 
+#include <windows.h>
 #include <wininet.h>
 
 #include <algorithm>
@@ -31,12 +32,12 @@ struct Variables {
 const char *L(image::Constant offset) { return Literal(offset); }
 
 bool Contains(const std::string &text, image::Constant sought, bool ignoreCase = false) {
-    return FindText(text, L(sought), 1, ignoreCase) > 0;
+    return TextPosition(text, L(sought), 1, ignoreCase) > 0;
 }
 
 // The agent named by a User-Agent line of the extra headers, else the default one.
 std::string AgentOf(const std::string &extraHeaders) {
-    int32_t at = FindText(extraHeaders, L(image::kUserAgentName), 1, true);
+    int32_t at = TextPosition(extraHeaders, L(image::kUserAgentName), 1, true);
     if (at <= 0) return L(image::kDefaultUserAgent);
     std::string agent = TrimSpaces(TextBetween(extraHeaders, L(image::kUserAgentName), L(image::kLineBreak)));
     // A last line without a line break: the text after the colon of that line.

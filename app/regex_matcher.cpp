@@ -99,7 +99,7 @@ int32_t PositionInSubject(const RegexMatcher *self, const ObjectVariable &match,
     std::string ignoreCase =
         TakeText(CallCommand(cmd::ReadTextProperty, {Arg(self->expression), Name(image::kRegExpIgnoreCase)}));
     int32_t start = ByteOffsetOfCharacter(self->subject, first < 0 ? 0 : first) + 1;
-    int32_t at = FindText(self->subject, found, start, ignoreCase == Literal(image::kZeroDigit));
+    int32_t at = TextPosition(self->subject, found, start, ignoreCase == Literal(image::kZeroDigit));
     return at > 0 ? at - 1 : -1;
 }
 

@@ -68,9 +68,9 @@ bool InstallSkinLibrary() {
     std::string path = TakeText(CallCommand(cmd::RunDirectory, {})) + SkinLibraryPathEnd();
     if (HoldsEmbeddedLibrary(path)) return true;
     // A hidden or read-only file cannot be replaced until its attributes are cleared.
-    CallCommand(cmd::SetFileAttributes, {TextArg(path.c_str()), IntegerArg(0)});
+    CallCommand(cmd::ChangeFileAttributes, {TextArg(path.c_str()), IntegerArg(0)});
     CallCommand(cmd::WriteFile, {TextArg(path.c_str()), ByteSetArg(SkinLibraryFile())});
-    CallCommand(cmd::SetFileAttributes, {TextArg(path.c_str()), IntegerArg(FILE_ATTRIBUTE_HIDDEN)});
+    CallCommand(cmd::ChangeFileAttributes, {TextArg(path.c_str()), IntegerArg(FILE_ATTRIBUTE_HIDDEN)});
     return HoldsEmbeddedLibrary(path);
 }
 

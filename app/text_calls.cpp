@@ -25,7 +25,7 @@ std::string TextMiddle(const std::string &text, int32_t start, int32_t count) {
     return TakeText(CallCommand(cmd::TextMiddle, {Text(text), IntegerArg(start), IntegerArg(count)}));
 }
 
-int32_t FindText(const std::string &text, const std::string &sought, int32_t start, bool ignoreCase) {
+int32_t TextPosition(const std::string &text, const std::string &sought, int32_t start, bool ignoreCase) {
     return IntegerOf(CallCommand(cmd::FindText, {Text(text), Text(sought), IntegerArg(start), BooleanArg(ignoreCase)}));
 }
 

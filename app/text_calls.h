@@ -13,7 +13,7 @@ std::string TextLeft(const std::string &text, int32_t count);
 std::string TextRight(const std::string &text, int32_t count);
 std::string TextMiddle(const std::string &text, int32_t start, int32_t count);
 // Position from 1, or -1; `start` from 1.
-int32_t FindText(const std::string &text, const std::string &sought, int32_t start = 1, bool ignoreCase = false);
+int32_t TextPosition(const std::string &text, const std::string &sought, int32_t start = 1, bool ignoreCase = false);
 std::string ToLowerCase(const std::string &text);
 std::string TrimSpaces(const std::string &text);
 std::string RemoveAllSpaces(const std::string &text);

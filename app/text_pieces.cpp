@@ -18,15 +18,15 @@ std::string WithQuotes(const std::string &marker) {
 std::string TextBetween(const std::string &text, const std::string &startMarker, const std::string &endMarker,
                         int32_t start, bool caseSensitive) {
     std::string from = WithQuotes(startMarker), to = WithQuotes(endMarker);
-    int32_t p = FindText(text, from, start, !caseSensitive);
+    int32_t p = TextPosition(text, from, start, !caseSensitive);
     if (p > 0) p += TextLength(from);
-    int32_t q = FindText(text, to, p, !caseSensitive);
+    int32_t q = TextPosition(text, to, p, !caseSensitive);
     if (p <= 0 || q <= 0) return {};
     return TextMiddle(text, p, q - p);
 }
 
 std::string TextAfterColon(const std::string &text) {
-    int32_t c = FindText(text, Literal(image::kColon));
+    int32_t c = TextPosition(text, Literal(image::kColon));
     if (c <= 0) return {};
     return TrimSpaces(TextRight(text, TextLength(text) - c));
 }

@@ -46,22 +46,22 @@ std::string UrlHost(const std::string &address, bool registrableOnly, bool keepP
         host = TextBetween(u, Literal(image::kHttpPrefix), Literal(image::kSlash));
     }
     if (registrableOnly) host = LastTwoLabels(host);
-    int32_t colon = FindText(host, Literal(image::kColon));
+    int32_t colon = TextPosition(host, Literal(image::kColon));
     if (!keepPort && colon > 0) host = TextLeft(host, colon - 1);
     return host;
 }
 
 int32_t UrlPort(const std::string &address) {
     std::string host = UrlHost(address, false, true);
-    int32_t colon = FindText(host, Literal(image::kColon));
+    int32_t colon = TextPosition(host, Literal(image::kColon));
     if (colon <= 0) return IsHttpsAddress(address) ? 443 : 80;
     return ToInteger(TextRight(host, TextLength(host) - colon));
 }
 
 std::string UrlPath(const std::string &address) {
     std::string host = UrlHost(address, false, false);
-    int32_t a = FindText(address, host, HostSearchStart(address), true);
-    int32_t b = FindText(address, Literal(image::kSlash), a, true);
+    int32_t a = TextPosition(address, host, HostSearchStart(address), true);
+    int32_t b = TextPosition(address, Literal(image::kSlash), a, true);
     if (b <= 0) return Literal(image::kSlash);
     return TextRight(address, TextLength(address) - b + 1);
 }

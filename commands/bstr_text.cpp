@@ -9,18 +9,18 @@
 
 namespace cmd {
 
-std::u16string WideOf(const char *text) {
+OleText WideOf(const char *text) {
     int length = text ? int(std::strlen(text)) : 0;
     if (!length) return {};
     int units = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
     if (units <= 0) return {};
-    std::u16string wide(size_t(units), u'\0');
+    OleText wide(size_t(units), OLECHAR(0));
     MultiByteToWideChar(CP_ACP, 0, text, length, wide.data(), units);
     return wide;
 }
 
 BSTR BstrFromText(const char *text) {
-    std::u16string wide = WideOf(text);
+    OleText wide = WideOf(text);
     return wide.empty() ? nullptr : SysAllocStringLen(wide.data(), UINT(wide.size()));
 }
 

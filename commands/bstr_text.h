@@ -2,6 +2,7 @@
 // the other.
 #pragma once
 
+#include <windows.h>
 #include <oleauto.h>
 
 #include <string>
@@ -12,7 +13,10 @@ namespace cmd {
 BSTR BstrFromText(const char *text);
 // A new runtime text, or null for an empty or null string.
 char *TextFromBstr(BSTR string);
+// A COM string of the system's own character type.
+using OleText = std::basic_string<OLECHAR>;
+
 // UTF-16 of a text, for names and class texts.
-std::u16string WideOf(const char *text);
+OleText WideOf(const char *text);
 
 } // namespace cmd

@@ -2,6 +2,7 @@
 // leads to its block: directly, or through the address of the caller's variable.
 #pragma once
 
+#include <windows.h>
 #include <oleauto.h>
 
 #include "value.h"
@@ -27,6 +28,10 @@ rt::TypedValue ValueBehind(const rt::TypedValue &argument);
 // The block an object or variant argument stands for; null when there is none.
 ObjectBlock *ObjectBlockOf(const rt::TypedValue &argument);
 VARIANT *VariantBlockOf(const rt::TypedValue &argument);
+
+// A variant given as a copy source. Some SDK headers declare that argument of
+// VariantCopyInd and VariantChangeType without const; it is only read.
+inline VARIANT *SourceVariant(const VARIANT *source) { return const_cast<VARIANT *>(source); }
 
 // New blocks on the runtime heap. The object block takes over the reference.
 ObjectBlock *NewObjectBlock(IUnknown *object);

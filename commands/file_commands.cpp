@@ -37,7 +37,7 @@ void FileExists(rt::TypedValue *result, int32_t count, rt::TypedValue *args) {
     *result = rt::MakeBoolean(search != INVALID_HANDLE_VALUE);
 }
 
-void SetFileAttributes(rt::TypedValue *result, int32_t count, rt::TypedValue *args) {
+void ChangeFileAttributes(rt::TypedValue *result, int32_t count, rt::TypedValue *args) {
     DWORD bits = DWORD(IntegerArgument(count, args, 1)) & kSettableAttributes;
     *result = rt::MakeBoolean(::SetFileAttributesA(TextArgument(count, args, 0), bits) != FALSE);
 }
@@ -57,7 +57,7 @@ void WriteFile(rt::TypedValue *result, int32_t count, rt::TypedValue *args) {
 const CommandEntry kFileCommands[] = {
     {"RunDirectory", RunDirectory, 1},
     {"FileExists", FileExists, 1},
-    {"SetFileAttributes", SetFileAttributes, 1},
+    {"SetFileAttributes", ChangeFileAttributes, 1},
     {"WriteFile", WriteFile, 1},
     {nullptr, nullptr, 0},
 };

@@ -11,7 +11,7 @@ namespace cmd {
 
 void RunDirectory(rt::TypedValue *result, int32_t count, rt::TypedValue *args);
 void FileExists(rt::TypedValue *result, int32_t count, rt::TypedValue *args);
-void SetFileAttributes(rt::TypedValue *result, int32_t count, rt::TypedValue *args);
+void ChangeFileAttributes(rt::TypedValue *result, int32_t count, rt::TypedValue *args);
 void WriteFile(rt::TypedValue *result, int32_t count, rt::TypedValue *args);
 
 extern const CommandEntry kFileCommands[];

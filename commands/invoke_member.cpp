@@ -54,7 +54,7 @@ int32_t Invoke(MemberCall &call) {
 int32_t Call(rt::TypedValue *result, int32_t count, rt::TypedValue *args, CallKind kind, MemberCall &call) {
     if (count < 1) return kObjectEmpty;
     rt::TypedValue nameValue = count > 1 ? ValueBehind(args[1]) : rt::TypedValue{0, 0, 0};
-    std::u16string name = WideOf(nameValue.type == rt::kTypeText ? nameValue.Pointer<const char>() : nullptr);
+    OleText name = WideOf(nameValue.type == rt::kTypeText ? nameValue.Pointer<const char>() : nullptr);
     const rt::TypedValue *actual = count > 2 ? args + 2 : nullptr;
     int32_t passed = count > 2 ? count - 2 : 0;
     int32_t code = QueryDispatch(args[0], call);

@@ -3,6 +3,7 @@
 // after the call.
 #pragma once
 
+#include <windows.h>
 #include <oleauto.h>
 
 #include <vector>

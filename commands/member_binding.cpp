@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "bstr_text.h"
 #include "object_error.h"
 
 namespace cmd {
@@ -39,7 +40,7 @@ void DropBinding(MemberDescription &member) {
     }
 }
 
-bool TryBind(ITypeComp *comp, std::u16string &name, ULONG hash, WORD flags, MemberDescription &member) {
+bool TryBind(ITypeComp *comp, OleText &name, ULONG hash, WORD flags, MemberDescription &member) {
     member = MemberDescription{};
     HRESULT hr = comp->Bind(name.data(), hash, flags, &member.owner, &member.kind, &member.desc);
     if (SUCCEEDED(hr) && member.kind != DESCKIND_NONE) return true;
@@ -97,10 +98,10 @@ VARTYPE ResolveFormalType(ITypeInfo *owner, const TYPEDESC &type) {
     }
 }
 
-int32_t BindMember(IDispatch *object, const char16_t *name, LCID lcid, CallKind kind, MemberDescription &member) {
+int32_t BindMember(IDispatch *object, const OLECHAR *name, LCID lcid, CallKind kind, MemberDescription &member) {
     ITypeComp *comp = TypeCompOf(object, lcid);
     if (!comp) return kObjectNoTypeInfo;
-    std::u16string buffer = name;
+    OleText buffer = name;
     ULONG hash = LHashValOfNameSys(SYS_WIN32, lcid, buffer.c_str());
     bool bound = false;
     for (const WORD *flags = BindOrder(kind); *flags && !bound; ++flags) bound = TryBind(comp, buffer, hash, *flags, member);

@@ -2,6 +2,9 @@
 // description says about the call: dispatch identifier, invoke flags, formal parameters.
 #pragma once
 
+#include <windows.h>
+
+#include <cstdint>
 #include <oleauto.h>
 
 #include <vector>
@@ -22,7 +25,7 @@ struct MemberDescription {
 
 // Binds `name` on the object for the call kind; 0 or an object error code. The
 // description is filled on success and must be released in every case.
-int32_t BindMember(IDispatch *object, const char16_t *name, LCID lcid, CallKind kind, MemberDescription &member);
+int32_t BindMember(IDispatch *object, const OLECHAR *name, LCID lcid, CallKind kind, MemberDescription &member);
 void ReleaseMember(MemberDescription &member);
 
 // The VARIANT type a formal of this declared type takes: VT_BYREF for pointers, VT_ARRAY

@@ -23,7 +23,7 @@ const char *TextArgument(int32_t count, const rt::TypedValue *args, int32_t inde
 }
 
 // The one type of the library's given name, asked for IUnknown.
-IUnknown *InstanceFromLibrary(ITypeLib *library, std::u16string &name, bool registerIt, const std::u16string &path) {
+IUnknown *InstanceFromLibrary(ITypeLib *library, OleText &name, bool registerIt, OleText &path) {
     ITypeInfo *type = nullptr;
     MEMBERID member = 0;
     USHORT found = 1;
@@ -31,17 +31,17 @@ IUnknown *InstanceFromLibrary(ITypeLib *library, std::u16string &name, bool regi
     IUnknown *object = nullptr;
     if (SUCCEEDED(library->FindName(name.data(), hash, &type, &member, &found)) && found == 1 && type) {
         if (FAILED(type->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void **>(&object)))) object = nullptr;
-        if (object && registerIt) RegisterTypeLib(library, path.c_str(), nullptr);
+        if (object && registerIt) RegisterTypeLib(library, path.data(), nullptr);
     }
     if (type) type->Release();
     return object;
 }
 
 IUnknown *CreateFromTypeLibrary(const char *className, const char *file) {
-    std::u16string path = WideOf(file);
+    OleText path = WideOf(file);
     ITypeLib *library = nullptr;
     if (FAILED(LoadTypeLib(path.c_str(), &library)) || !library) return nullptr;
-    std::u16string name = WideOf(className);
+    OleText name = WideOf(className);
     bool hasBackslash = std::string(file).find('\\') != std::string::npos;
     IUnknown *object = InstanceFromLibrary(library, name, hasBackslash, path);
     library->Release();
@@ -49,7 +49,7 @@ IUnknown *CreateFromTypeLibrary(const char *className, const char *file) {
 }
 
 IUnknown *CreateFromClass(const char *className) {
-    std::u16string text = WideOf(className);
+    OleText text = WideOf(className);
     CLSID clsid;
     HRESULT hr = className[0] == '{' ? CLSIDFromString(text.c_str(), &clsid) : CLSIDFromProgID(text.c_str(), &clsid);
     if (FAILED(hr)) return nullptr;

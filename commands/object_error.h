@@ -1,6 +1,7 @@
 // The outcome of the last property or method call, kept per thread.
 #pragma once
 
+#include <windows.h>
 #include <oleauto.h>
 
 #include <cstdint>

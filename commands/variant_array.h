@@ -2,6 +2,7 @@
 // from 1, and a runtime array (or byte set) turned into a one-dimensional safe array.
 #pragma once
 
+#include <windows.h>
 #include <oleauto.h>
 
 #include <vector>

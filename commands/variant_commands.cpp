@@ -62,7 +62,7 @@ uint8_t *BytesOfArray(const VARIANT &v) {
 // The value in the target type: as it is, or a changed copy held in `scratch`.
 const VARIANT *InTargetType(const VARIANT &source, VARTYPE target, VARIANT &scratch) {
     if (source.vt == target) return &source;
-    if (FAILED(VariantChangeType(&scratch, &source, 0, target))) return nullptr;
+    if (FAILED(VariantChangeType(&scratch, SourceVariant(&source), 0, target))) return nullptr;
     return &scratch;
 }
 

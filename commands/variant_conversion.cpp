@@ -38,7 +38,7 @@ bool ValueToVariant(const rt::TypedValue &value, VARIANT *out) {
     case VT_R8: out->dblVal = value.AsDouble(); break;
     case VT_VARIANT: {
         const VARIANT *source = value.Pointer<const VARIANT>();
-        return !source || SUCCEEDED(VariantCopyInd(out, source));
+        return !source || SUCCEEDED(VariantCopyInd(out, SourceVariant(source)));
     }
     default: return false;
     }
@@ -54,7 +54,7 @@ bool IsRecord(const VARIANT &v) { return (v.vt & ~VT_BYREF) == VT_RECORD; }
 bool ChangedCopy(const VARIANT &source, uint32_t type, VARIANT &out) {
     VARTYPE vt = VariantTypeOfValue(type);
     if (vt == VT_EMPTY || vt == VT_VARIANT) return false;
-    if (FAILED(VariantCopyInd(&out, &source))) return false;
+    if (FAILED(VariantCopyInd(&out, SourceVariant(&source)))) return false;
     if (out.vt == vt) return true;
     HRESULT hr = VariantChangeType(&out, &out, 0, vt);
     if (FAILED(hr)) VariantClear(&out);
@@ -92,7 +92,7 @@ IUnknown *TakeInterface(VARIANT &v) {
 
 bool CopyIntoNewVariant(const VARIANT &source, rt::TypedValue &out) {
     VARIANT *block = NewVariantBlock();
-    if (FAILED(VariantCopyInd(block, &source))) {
+    if (FAILED(VariantCopyInd(block, SourceVariant(&source)))) {
         rt::FreeMemory(block);
         return false;
     }
@@ -108,7 +108,7 @@ bool CopyIntoVariable(const VARIANT &source, void *variable) {
         std::memcpy(variable, &block, sizeof block);
     }
     EmptyVariant(block);
-    return SUCCEEDED(VariantCopyInd(block, &source));
+    return SUCCEEDED(VariantCopyInd(block, SourceVariant(&source)));
 }
 
 void StoreObjectInVariable(IUnknown *object, void *variable) {

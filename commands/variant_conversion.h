@@ -1,6 +1,7 @@
 // The conversion table between runtime values and VARIANTs, both ways.
 #pragma once
 
+#include <windows.h>
 #include <oleauto.h>
 
 #include "value.h"

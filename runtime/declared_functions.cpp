@@ -134,7 +134,10 @@ uint64_t CallDeclaredFunction(int32_t number, const uintptr_t *args, int32_t cou
     void *address = ResolveDeclaredFunction(number);
     int exported = App().declared.argumentCounts[size_t(number)].load();
     if (!ArgumentsMatch(exported, args, count)) ReportRuntimeErrorNumber(kErrorStackAfterDllCall);
-    return CallWithWords(address, args, size_t(count));
+    bool stackKept = true;
+    uint64_t result = CallWithWordsChecked(address, args, size_t(count), stackKept);
+    if (!stackKept) ReportRuntimeErrorNumber(kErrorStackAfterDllCall);
+    return result;
 }
 
 void ReleaseDeclaredFunctions() {

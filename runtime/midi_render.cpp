@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <cstring>
 
 namespace rt {
@@ -153,7 +154,7 @@ void AddTone(std::vector<float> &mix, const Note &n) {
         double t = double(i) / kMidiFramesPerSecond - n.start;
         double envelope = std::min(1.0, t / kAttackSeconds);
         if (t > n.end - n.start) envelope *= std::max(0.0, 1 - (t - (n.end - n.start)) / kReleaseSeconds);
-        double phase = 2 * M_PI * frequency * t;
+        double phase = 2 * std::numbers::pi * frequency * t;
         mix[i] += float(amplitude * envelope * (std::sin(phase) + 0.3 * std::sin(2 * phase)));
     }
 }

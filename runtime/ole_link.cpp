@@ -1,5 +1,6 @@
 #include "ole_link.h"
 
+#include <windows.h>
 #include <ole2.h>
 #include <oleauto.h>
 

@@ -77,6 +77,69 @@ uint64_t CallWithWords(void *routine, const uintptr_t *args, size_t count) {
     return sorvel_call_with_words(routine, args, count);
 }
 
+uint64_t CallWithWordsChecked(void *routine, const uintptr_t *args, size_t count, bool &stackKept) {
+    stackKept = true;
+    return CallWithWords(routine, args, count);
+}
+
+} // namespace rt
+
+#elif defined(__i386__) && defined(_WIN32)
+
+extern "C" uint64_t sorvel_call_checked(void *routine, const uintptr_t *args, size_t count, int *stackMoved);
+
+// ebx keeps the stack pointer from before the pushes; a routine that pops a different
+// number of bytes than were pushed (a wrong argument count or convention) leaves esp
+// elsewhere. The stack is put back either way.
+asm(R"(
+    .text
+    .p2align 4
+    .globl _sorvel_call_checked
+_sorvel_call_checked:
+    pushl %ebp
+    movl %esp, %ebp
+    pushl %ebx
+    pushl %esi
+    pushl %edi
+    movl 8(%ebp), %eax
+    movl 12(%ebp), %esi
+    movl 16(%ebp), %ecx
+    movl %esp, %ebx
+1:
+    testl %ecx, %ecx
+    jz 2f
+    decl %ecx
+    pushl (%esi,%ecx,4)
+    jmp 1b
+2:
+    calll *%eax
+    xorl %ecx, %ecx
+    cmpl %ebx, %esp
+    setne %cl
+    movl %ebx, %esp
+    movl 20(%ebp), %edi
+    movl %ecx, (%edi)
+    popl %edi
+    popl %esi
+    popl %ebx
+    popl %ebp
+    ret
+)");
+
+namespace rt {
+
+uint64_t CallWithWordsChecked(void *routine, const uintptr_t *args, size_t count, bool &stackKept) {
+    int moved = 0;
+    uint64_t result = sorvel_call_checked(routine, args, count, &moved);
+    stackKept = moved == 0;
+    return result;
+}
+
+uint64_t CallWithWords(void *routine, const uintptr_t *args, size_t count) {
+    bool kept = true;
+    return CallWithWordsChecked(routine, args, count, kept);
+}
+
 } // namespace rt
 
 #else
@@ -102,6 +165,11 @@ uint64_t CallWithWords(void *routine, const uintptr_t *a, size_t count) {
                                                                              a[7]);
     default: return 0; // beyond kMaxWordArguments: refused by the caller
     }
+}
+
+uint64_t CallWithWordsChecked(void *routine, const uintptr_t *args, size_t count, bool &stackKept) {
+    stackKept = true;
+    return CallWithWords(routine, args, count);
 }
 
 } // namespace rt

@@ -8,12 +8,17 @@
 namespace rt {
 
 // The most arguments CallWithWords passes on this target.
-#if defined(__x86_64__) && !defined(_WIN32)
+#if (defined(__x86_64__) && !defined(_WIN32)) || (defined(__i386__) && defined(_WIN32))
 constexpr size_t kMaxWordArguments = 64;
 #else
 constexpr size_t kMaxWordArguments = 8;
 #endif
 
 uint64_t CallWithWords(void *routine, const uintptr_t *args, size_t count);
+
+// Where the callee pops its own arguments (32-bit Windows): the call, and whether the
+// stack pointer came back where it was, the comparison after a declared call. Other
+// targets have no such comparison and always say it did.
+uint64_t CallWithWordsChecked(void *routine, const uintptr_t *args, size_t count, bool &stackKept);
 
 } // namespace rt

@@ -59,7 +59,7 @@ struct TypeEntry {
     const char *englishName;
     uint32_t flags;
     const PropertyTable *properties;
-    UnitInterface CoreUnitInterfaces::*interface;
+    UnitInterface CoreUnitInterfaces::*routine;
 };
 
 void Fill(rt::DataTypeInfo &info, const TypeEntry &e, const CoreUnitInterfaces &interfaces) {
@@ -71,7 +71,7 @@ void Fill(rt::DataTypeInfo &info, const TypeEntry &e, const CoreUnitInterfaces &
         info.propertyCount = uint32_t(e.properties->entries.size());
         info.properties = e.properties->entries.data();
     }
-    if (e.interface) info.unitInterface = reinterpret_cast<const void *>(interfaces.*e.interface);
+    if (e.routine) info.unitInterface = reinterpret_cast<const void *>(interfaces.*e.routine);
 }
 
 const std::vector<TypeEntry> &Entries() {

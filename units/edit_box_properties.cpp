@@ -2,7 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "commctrl.h"
+#include <windows.h>
+#include <commctrl.h>
 #include "property_texts.h"
 #include "edit_box.h"
 #include "edit_box_apply.h"

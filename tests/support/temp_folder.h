@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -12,9 +13,16 @@ namespace testsupport {
 
 class TempFolder {
 public:
+    // A new folder of a random name; the same code serves the Windows build, where
+    // /tmp is on the current drive (Z: under Wine).
     TempFolder() {
-        std::string pattern = "/tmp/sorvel-test-XXXXXX";
-        host_ = mkdtemp(pattern.data()) ? pattern : std::string();
+        std::random_device random;
+        std::error_code error;
+        for (int attempt = 0; attempt < 100 && host_.empty(); ++attempt) {
+            std::string path = "/tmp/sorvel-test-" + std::to_string(random());
+            std::filesystem::create_directories("/tmp", error);
+            if (std::filesystem::create_directory(path, error)) host_ = path;
+        }
     }
     ~TempFolder() {
         if (!host_.empty()) std::filesystem::remove_all(host_);

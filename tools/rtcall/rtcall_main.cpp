@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "command_table.h"
+#include "console.h"
 #include "image_data.h"
 #include "runtime_app.h"
 #include "runtime_interface.h"
@@ -37,14 +38,14 @@ void ListCommands() {
     for (const cmd::CommandEntry *e = cmd::AllCommands(); e->name; ++e) std::printf("%s\n", e->name);
 }
 
-bool ParseRequest(int argc, char **argv, std::string &problem) {
-    request.command = cmd::FindCommand(argv[1]);
-    if (!request.command) return problem = std::string("unknown command '") + argv[1] + "'", false;
-    for (int i = 2; i < argc; ++i) {
+bool ParseRequest(const std::vector<std::string> &words, std::string &problem) {
+    request.command = cmd::FindCommand(words[0].c_str());
+    if (!request.command) return problem = "unknown command '" + words[0] + "'", false;
+    for (size_t i = 1; i < words.size(); ++i) {
         rtcall::Argument a;
         std::string why;
-        if (!rtcall::ParseArgument(argv[i], a, why))
-            return problem = "argument " + std::to_string(i - 1) + " '" + argv[i] + "': " + why, false;
+        if (!rtcall::ParseArgument(words[i], a, why))
+            return problem = "argument " + std::to_string(i) + " '" + words[i] + "': " + why, false;
         request.arguments.push_back(a);
     }
     return true;
@@ -79,15 +80,14 @@ int ApplicationEntry() {
 }
 
 int main(int argc, char **argv) {
+    console::SetUpConsole();
     if (argc < 2) return Usage("no command given");
     if (std::string(argv[1]) == "--list") {
         ListCommands();
         return 0;
     }
     std::string problem;
-    if (!ParseRequest(argc, argv, problem)) return Usage(problem);
-    // A shell tool: a runtime error report goes to stderr instead of a window.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!ParseRequest(console::Utf8Arguments(argc, argv), problem)) return Usage(problem);
     rt::RuntimeApp app(&ApplicationImageHeader, &ApplicationEntry, ApplicationWindowSet);
     return fw::FrameworkMain();
 }

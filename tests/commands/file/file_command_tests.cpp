@@ -70,7 +70,7 @@ TEST_F(FileCommands, FileExistsMatchesFilesDirectoriesAndWildcards) {
 TEST_F(FileCommands, SetFileAttributesKeepsOnlyTheSettableBits) {
     Put("f.txt", "x");
     std::string name = Dos("f.txt");
-    EXPECT_TRUE(IsTrue(CallCommand(cmd::SetFileAttributes, {TextArg(name), rt::MakeInteger(0xFF)})));
+    EXPECT_TRUE(IsTrue(CallCommand(cmd::ChangeFileAttributes, {TextArg(name), rt::MakeInteger(0xFF)})));
     // Directory (0x10) and the rest are dropped; read-only, hidden, system, archive stay.
     EXPECT_EQ(GetFileAttributesA(name.c_str()), DWORD(0x27));
     struct stat info;
@@ -78,14 +78,14 @@ TEST_F(FileCommands, SetFileAttributesKeepsOnlyTheSettableBits) {
     EXPECT_FALSE(info.st_mode & S_IWUSR);
 
     // 0x80 is masked away: the value passed is 0, which clears everything.
-    EXPECT_TRUE(IsTrue(CallCommand(cmd::SetFileAttributes, {TextArg(name), rt::MakeInteger(0x80)})));
+    EXPECT_TRUE(IsTrue(CallCommand(cmd::ChangeFileAttributes, {TextArg(name), rt::MakeInteger(0x80)})));
     EXPECT_EQ(GetFileAttributesA(name.c_str()), DWORD(FILE_ATTRIBUTE_NORMAL));
     ASSERT_EQ(stat(Host("f.txt").c_str(), &info), 0);
     EXPECT_TRUE(info.st_mode & S_IWUSR);
 
-    EXPECT_TRUE(IsTrue(CallCommand(cmd::SetFileAttributes, {TextArg(name), rt::MakeInteger(0x02)})));
+    EXPECT_TRUE(IsTrue(CallCommand(cmd::ChangeFileAttributes, {TextArg(name), rt::MakeInteger(0x02)})));
     EXPECT_EQ(GetFileAttributesA(name.c_str()), DWORD(FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_TRUE(IsFalse(CallCommand(cmd::SetFileAttributes, {TextArg(Dos("none.txt")), rt::MakeInteger(1)})));
+    EXPECT_TRUE(IsFalse(CallCommand(cmd::ChangeFileAttributes, {TextArg(Dos("none.txt")), rt::MakeInteger(1)})));
 }
 
 TEST_F(FileCommands, WriteFileWritesByteSetsBackToBack) {

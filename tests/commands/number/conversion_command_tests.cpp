@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "exit_codes.h"
+
 #include <cmath>
 #include <limits>
 #include <string>
@@ -250,8 +252,8 @@ TEST_F(Conversions, ByteSetDataBeforeTheStartReadsNothing) {
 }
 
 TEST_F(Conversions, ByteSetDataRejectsUnknownTypeNumbers) {
-    EXPECT_EXIT(Data("ab", 11), ::testing::ExitedWithCode(255), "参数值无效");
-    EXPECT_EXIT(Data("ab", 0), ::testing::ExitedWithCode(255), "参数值无效");
+    EXPECT_EXIT(Data("ab", 11), ::testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "参数值无效");
+    EXPECT_EXIT(Data("ab", 0), ::testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "参数值无效");
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "exit_codes.h"
+
 #include <cmath>
 #include <limits>
 
@@ -50,11 +52,11 @@ TEST_F(NumberCommands, RemainderKeepsTheSignOfTheDividend) {
 
 TEST_F(NumberCommands, ZeroDivisorsAreRuntimeErrors) {
     EXPECT_EXIT(CallCommand(cmd::IntegerDivide, {MakeDouble(1), MakeDouble(0)}),
-                ::testing::ExitedWithCode(255), "不能整除于零");
+                ::testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "不能整除于零");
     EXPECT_EXIT(CallCommand(cmd::IntegerDivide, {MakeDouble(8), MakeDouble(2), MakeDouble(-0.0)}),
-                ::testing::ExitedWithCode(255), "不能整除于零");
+                ::testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "不能整除于零");
     EXPECT_EXIT(CallCommand(cmd::Remainder, {MakeDouble(1), MakeDouble(0)}),
-                ::testing::ExitedWithCode(255), "不能求余数于零");
+                ::testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "不能求余数于零");
 }
 
 TEST_F(NumberCommands, BitOrCombinesEveryArgument) {

@@ -73,6 +73,13 @@ std::string Slurp(std::FILE *f) {
     return out;
 }
 
+// RTCALL_COMMAND, when set, runs another build of the tool (the Windows one under
+// Wine) through the same cases.
+std::string ProgramCommand() {
+    const char *command = std::getenv("RTCALL_COMMAND");
+    return command && *command ? std::string(command) : Quote(RTCALL_PATH);
+}
+
 } // namespace
 
 std::vector<Case> ReadCases(const std::string &directory) {
@@ -89,7 +96,7 @@ Outcome RunRtcall(const std::vector<std::string> &arguments) {
     char errPath[] = "/tmp/rtcall_stderr_XXXXXX";
     int fd = mkstemp(errPath);
     close(fd);
-    std::string command = Quote(RTCALL_PATH);
+    std::string command = ProgramCommand();
     for (const std::string &a : arguments) command += " " + Quote(a);
     command += " 2>" + Quote(errPath);
     Outcome outcome;

@@ -2,6 +2,8 @@
 // check and the failure reports. Every scenario starts the runtime with its own image
 // in a fresh child process (death tests) and reports what it saw on stderr.
 #include <gtest/gtest.h>
+
+#include "exit_codes.h"
 #include <unistd.h>
 
 #include <cstdio>
@@ -204,26 +206,26 @@ TEST_F(DeclaredFunctionTest, ArgumentWordsArriveInOrder) {
 }
 
 TEST_F(DeclaredFunctionTest, AMissingOrdinalIsReportedWithItsHash) {
-    EXPECT_EXIT(CallWithCount(kMissingOrdinal, {}), testing::ExitedWithCode(255),
+    EXPECT_EXIT(CallWithCount(kMissingOrdinal, {}), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "无法找到指定DLL库文件“declared_probe.dll”中的输出命令“#99”");
 }
 
 TEST_F(DeclaredFunctionTest, FailureTextsNameWhatWasMissing) {
-    EXPECT_EXIT(CallWithCount(kMissingExport, {}), testing::ExitedWithCode(255),
+    EXPECT_EXIT(CallWithCount(kMissingExport, {}), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "运行时出错!\\s*错误信息：无法找到指定DLL库文件中的输出命令“NoSuchExport”");
-    EXPECT_EXIT(CallWithCount(kMissingLibrary, {}), testing::ExitedWithCode(255),
+    EXPECT_EXIT(CallWithCount(kMissingLibrary, {}), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "错误信息：无法找到指定DLL库文件“no_such_library.dll”中的输出命令“Anything”");
 }
 
 TEST_F(DeclaredFunctionTest, AnArgumentCountOtherThanTheExportsIsError6) {
-    EXPECT_EXIT(CallWithCount(kOrdinalTwelve, {1, 2}), testing::ExitedWithCode(255),
+    EXPECT_EXIT(CallWithCount(kOrdinalTwelve, {1, 2}), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "错误代码：6.*调用DLL命令后发现堆栈错误");
-    EXPECT_EXIT(CallWithCount(kMultiByteToWideChar, {936, 0, 0, 0, 0}), testing::ExitedWithCode(255),
+    EXPECT_EXIT(CallWithCount(kMultiByteToWideChar, {936, 0, 0, 0, 0}), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "错误代码：6");
     EXPECT_EXIT(CallWithCount(kProbeIdentity, {}), testing::ExitedWithCode(0), "seen: called");
 }
 
 TEST_F(DeclaredFunctionTest, NumbersOutsideTheTableAreReportedNotRead) {
-    EXPECT_EXIT(CallWithCount(kDeclaredCount, {}), testing::ExitedWithCode(255), "输出命令“#13”");
-    EXPECT_EXIT(CallWithCount(-1, {}), testing::ExitedWithCode(255), "输出命令“#-1”");
+    EXPECT_EXIT(CallWithCount(kDeclaredCount, {}), testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "输出命令“#13”");
+    EXPECT_EXIT(CallWithCount(-1, {}), testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "输出命令“#-1”");
 }

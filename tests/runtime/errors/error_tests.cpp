@@ -2,6 +2,8 @@
 // process runs in a death test, which starts the runtime in a fresh child process.
 #include <gtest/gtest.h>
 
+#include "exit_codes.h"
+
 #include <cstdio>
 
 #include "gbk.h"
@@ -125,25 +127,25 @@ TEST(ReportText, NumbersOutsideTheTableHaveNoText) {
 }
 
 TEST_F(RuntimeErrorDeathTest, AnErrorSkipsTheApplicationCleanUpButNotTheLibraries) {
-    EXPECT_EXIT((StartRuntime(), RuntimeHelpers.reportErrorByNumber(6)), testing::ExitedWithCode(255),
+    EXPECT_EXIT((StartRuntime(), RuntimeHelpers.reportErrorByNumber(6)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "错误代码：6.*调用DLL命令后发现堆栈错误.*notified 6, clean-up ran 0, on main 1");
 }
 
 TEST_F(RuntimeErrorDeathTest, ArrayIndexErrorsReportTheirNumbers) {
-    EXPECT_EXIT((StartRuntime(), RuntimeHelpers.reportErrorByNumber(1)), testing::ExitedWithCode(255),
+    EXPECT_EXIT((StartRuntime(), RuntimeHelpers.reportErrorByNumber(1)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "错误代码：1.*数组成员引用下标超出定义范围");
-    EXPECT_EXIT((StartRuntime(), RuntimeHelpers.reportErrorByNumber(4)), testing::ExitedWithCode(255),
+    EXPECT_EXIT((StartRuntime(), RuntimeHelpers.reportErrorByNumber(4)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "错误代码：4.*数组成员引用下标必须大于等于1");
 }
 
 TEST_F(RuntimeErrorDeathTest, AnUnknownNumberIsReportedByItsCodeAlone) {
-    EXPECT_EXIT((StartRuntime(), RuntimeHelpers.reportErrorByNumber(4096)), testing::ExitedWithCode(255),
+    EXPECT_EXIT((StartRuntime(), RuntimeHelpers.reportErrorByNumber(4096)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "错误代码：4096\\s*notified 6");
 }
 
 TEST_F(RuntimeErrorDeathTest, ACommandsReportCarriesItsText) {
     EXPECT_EXIT((StartRuntime(), RuntimeService(kServiceReportError, intptr_t(GbkLiteral("命令出错")), 0)),
-                testing::ExitedWithCode(255), "运行时出错!\\s*错误信息：命令出错");
+                testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "运行时出错!\\s*错误信息：命令出错");
 }
 
 TEST_F(RuntimeErrorDeathTest, ANormalExitRunsTheApplicationCleanUp) {
@@ -167,5 +169,5 @@ TEST_F(RuntimeErrorDeathTest, AWorkersErrorAfterTheLastWindowClosedEndsOnlyThatT
 TEST_F(RuntimeErrorDeathTest, NonNumericValuesCannotBecomeIntegers) {
     TypedValue text{0, 0, kTypeText};
     EXPECT_EXIT((StartRuntime(), RuntimeService(kServiceToInteger, reinterpret_cast<intptr_t>(&text), 0)),
-                testing::ExitedWithCode(255), "欲转换数据类型不是数值");
+                testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "欲转换数据类型不是数值");
 }

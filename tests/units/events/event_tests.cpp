@@ -2,6 +2,8 @@
 // the current event source, reports, and the common events of the pre-filter.
 #include <gtest/gtest.h>
 
+#include "exit_codes.h"
+
 #include <algorithm>
 
 #include "common_events.h"
@@ -192,7 +194,7 @@ TEST(EventDeathTest, BadSourcesAreReported) {
         SimpleEvent e{window, unit, 0, 0, {}, 0, 0};
         RaiseSimple(e);
     };
-    EXPECT_EXIT(raise(0x52000099, 0), testing::ExitedWithCode(255), "未找到引发事件的窗口");
-    EXPECT_EXIT(raise(kMain, 0x16000099), testing::ExitedWithCode(255), "未找到引发事件的窗口组件");
-    EXPECT_EXIT(raise(kMain, kSilent), testing::ExitedWithCode(255), "引发事件的窗口组件无效");
+    EXPECT_EXIT(raise(0x52000099, 0), testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "未找到引发事件的窗口");
+    EXPECT_EXIT(raise(kMain, 0x16000099), testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "未找到引发事件的窗口组件");
+    EXPECT_EXIT(raise(kMain, kSilent), testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "引发事件的窗口组件无效");
 }

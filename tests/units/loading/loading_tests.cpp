@@ -2,6 +2,8 @@
 // messages of a load, showing, z-order, modal loads, failures and the clean-up.
 #include <gtest/gtest.h>
 
+#include "exit_codes.h"
+
 #include <algorithm>
 
 #include "event_dispatch.h"
@@ -243,7 +245,7 @@ TEST_F(Loading, HandlesMapToUnitsAndTheirParentsWhenAllowed) {
 TEST(LoadingDeathTest, TheUnitObjectServiceReportsAMissingUnit) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT((StartUnitsRuntime(), rt::RuntimeService(rt::kServiceUnitObjectOrReport, kMain, kKeyword)),
-                testing::ExitedWithCode(255), "指定窗口或窗口组件不存在或尚未载入");
+                testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "指定窗口或窗口组件不存在或尚未载入");
 }
 
 TEST(LoadingDeathTest, TheRuntimesEndDestroysTheLoadedWindows) {
@@ -298,13 +300,13 @@ TEST(LoadingDeathTest, AWindowSetThatDoesNotReadIsReportedAtStart) {
         static rt::RuntimeApp app(&badImage, nullptr, &units::WindowSetTable);
         rt::RuntimeHelpers.handler(rt::kHandlerInitialize, nullptr);
     };
-    EXPECT_EXIT(run(), testing::ExitedWithCode(255), "载入窗口模板数据段出错!");
+    EXPECT_EXIT(run(), testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "载入窗口模板数据段出错!");
 }
 
 TEST(LoadingDeathTest, AStartUpWindowThatCannotLoadIsReported) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT((StartUnitsRuntime(), rt::RuntimeHelpers.loadStartupWindow(kBadVersion)), testing::ExitedWithCode(255),
+    EXPECT_EXIT((StartUnitsRuntime(), rt::RuntimeHelpers.loadStartupWindow(kBadVersion)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "载入启动窗口失败");
-    EXPECT_EXIT((StartUnitsRuntime(), rt::RuntimeHelpers.loadStartupWindow(0x52000099)), testing::ExitedWithCode(255),
+    EXPECT_EXIT((StartUnitsRuntime(), rt::RuntimeHelpers.loadStartupWindow(0x52000099)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "载入启动窗口失败");
 }

@@ -2,6 +2,8 @@
 // types' own properties with their value types, rebuilding, menu items and reports.
 #include <gtest/gtest.h>
 
+#include "exit_codes.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -322,14 +324,14 @@ TEST(PropertyValues, WritesAndReadsFollowTheValueType) {
 
 TEST(PropertyDeathTest, AccessToAWindowOutsideTheListIsReported) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT((StartUnitsRuntime(), Read(0x52000099, 0, 0)), testing::ExitedWithCode(255),
+    EXPECT_EXIT((StartUnitsRuntime(), Read(0x52000099, 0, 0)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "未载入欲访问窗口组件所在的窗口");
-    EXPECT_EXIT((StartUnitsRuntime(), Write(0x52000099, 0, 0, 1)), testing::ExitedWithCode(255),
+    EXPECT_EXIT((StartUnitsRuntime(), Write(0x52000099, 0, 0, 1)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
                 "未载入欲访问窗口组件所在的窗口");
 }
 
 TEST(PropertyDeathTest, UnitPropertiesOfAWindowNotLoadedAreReported) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT((StartUnitsRuntime(), Read(kMain, kKeyword, 8)), testing::ExitedWithCode(255), "指定窗口尚未载入");
-    EXPECT_EXIT((StartUnitsRuntime(), Write(kMain, kKeyword, 8, 0)), testing::ExitedWithCode(255), "指定窗口尚未载入");
+    EXPECT_EXIT((StartUnitsRuntime(), Read(kMain, kKeyword, 8)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "指定窗口尚未载入");
+    EXPECT_EXIT((StartUnitsRuntime(), Write(kMain, kKeyword, 8, 0)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit), "指定窗口尚未载入");
 }
