@@ -152,7 +152,7 @@ bool IsUtf8Page(const std::string &body, const std::string &rawHeaders) {
     std::string head = body.substr(0, kUtf8DeclarationLimit + TextLength(L(image::kUtf8Name)));
     std::replace(head.begin(), head.end(), '\0', ' '); // a zero byte must not end the search early
     head = AsText(head);
-    int32_t at = FindText(head, L(image::kUtf8Name), 1, true);
+    int32_t at = TextPosition(head, L(image::kUtf8Name), 1, true);
     if (at > 0 && at < kUtf8DeclarationLimit) return true;
     return Contains(rawHeaders, image::kUtf8Name, true);
 }
