@@ -1,4 +1,5 @@
 // The window's one notification-area icon (identifier 100, callback message 0x8064).
+#include <windows.h>
 #include <shellapi.h>
 
 #include "event_dispatch.h"

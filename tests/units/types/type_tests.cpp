@@ -81,7 +81,7 @@ TEST(CoreDataTypes, PropertyTablesStartWithTheEightCommonProperties) {
 // writes is in the rebuilt data, and data that cannot be read give nothing.
 TEST(CoreDataTypes, EveryUnitTypeWalksTheTextsOfItsPropertyData) {
     struct Case {
-        UnitInterface interface;
+        UnitInterface routine;
         const char *text; // a default text of the type, or "" for an empty one
     };
     const Case cases[] = {{WindowUnitInterface, ""},
@@ -92,7 +92,7 @@ TEST(CoreDataTypes, EveryUnitTypeWalksTheTextsOfItsPropertyData) {
     auto mark = [](std::string &text, void *) { text += "#"; };
     auto collect = [](std::string &text, void *seen) { static_cast<std::vector<std::string> *>(seen)->push_back(text); };
     for (const Case &c : cases) {
-        auto walk = reinterpret_cast<WalkTextsRoutine>(c.interface(kRequestWalkTexts));
+        auto walk = reinterpret_cast<WalkTextsRoutine>(c.routine(kRequestWalkTexts));
         ASSERT_NE(walk, nullptr);
         uint32_t size = 0;
         std::unique_ptr<uint8_t[]> marked(walk(nullptr, &size, mark, nullptr)); // the defaults
