@@ -16,6 +16,14 @@
 namespace platform::edit {
 namespace {
 
+// A read-only box still takes changes made by messages; only the user's typing is refused.
+template <typename Widget, typename F> void Writable(Widget *w, F f) {
+    bool ro = w->isReadOnly();
+    w->setReadOnly(false);
+    f();
+    w->setReadOnly(ro);
+}
+
 class LineEdit : public QLineEdit, public EditControl {
 public:
     explicit LineEdit(QWidget *parent) : QLineEdit(parent) {
@@ -29,15 +37,15 @@ public:
         else start = end = cursorPosition();
     }
     void Select(int anchor, int caret) override { setSelection(anchor, caret - anchor); }
-    void Insert(const QString &t) override { Writable([&] { insert(t); }); }
-    void Backspace() override { Writable([&] { backspace(); }); }
+    void Insert(const QString &t) override { Writable(this, [&] { insert(t); }); }
+    void Backspace() override { Writable(this, [&] { backspace(); }); }
     void ScrollCaret() override {}
     bool Multiline() const override { return false; }
     QWidget *Widget() override { return this; }
     QWidget *MouseTarget() override { return this; }
     void SetReadOnly(bool on) override { setReadOnly(on); }
-    void Undo() override { Writable([&] { undo(); }); }
-    void Redo() override { Writable([&] { redo(); }); }
+    void Undo() override { Writable(this, [&] { undo(); }); }
+    void Redo() override { Writable(this, [&] { redo(); }); }
     bool CanUndo() const override { return isUndoAvailable(); }
     bool CanRedo() const override { return isRedoAvailable(); }
     // The line widget forgets its undo history only when its text is set.
@@ -65,13 +73,6 @@ protected:
         QLineEdit::paintEvent(e);
     }
 
-private:
-    template <typename F> void Writable(F f) {
-        bool ro = isReadOnly();
-        setReadOnly(false);
-        f();
-        setReadOnly(ro);
-    }
 };
 
 class TextEdit : public QPlainTextEdit, public EditControl {
@@ -101,9 +102,9 @@ public:
         c.setPosition(caret, QTextCursor::KeepAnchor);
         setTextCursor(c);
     }
-    void Insert(const QString &t) override { Writable([&] { textCursor().insertText(t); }); }
+    void Insert(const QString &t) override { Writable(this, [&] { textCursor().insertText(t); }); }
     void Backspace() override {
-        Writable([&] {
+        Writable(this, [&] {
             QTextCursor c = textCursor();
             c.deletePreviousChar();
         });
@@ -113,8 +114,8 @@ public:
     QWidget *Widget() override { return this; }
     QWidget *MouseTarget() override { return viewport(); }
     void SetReadOnly(bool on) override { setReadOnly(on); }
-    void Undo() override { Writable([&] { undo(); }); }
-    void Redo() override { Writable([&] { redo(); }); }
+    void Undo() override { Writable(this, [&] { undo(); }); }
+    void Redo() override { Writable(this, [&] { redo(); }); }
     bool CanUndo() const override { return document()->isUndoAvailable(); }
     bool CanRedo() const override { return document()->isRedoAvailable(); }
     QPoint PointOf(int position) override {
@@ -142,13 +143,6 @@ protected:
         QPlainTextEdit::paintEvent(e);
     }
 
-private:
-    template <typename F> void Writable(F f) {
-        bool ro = isReadOnly();
-        setReadOnly(false);
-        f();
-        setReadOnly(ro);
-    }
 };
 
 long BlockBytes(QTextBlock block) {
