@@ -51,10 +51,13 @@ add_dependencies(windows_tests rtcall sorvel-collector)
 
 add_subdirectory(support)
 foreach(dir framework/core runtime/values runtime/memory runtime/errors commands/number commands/text
-            units/support units/types units/events units/loading units/properties
+            units/support units/types units/events units/loading units/properties units/pictures
             app/text app/regex app/main_window)
   add_subdirectory(${dir})
 endforeach()
+
+# The EDIT's rows use the Win32 API alone: here real Win32 judges them.
+sorvel_add_test(user32_edit_behaviour_tests SOURCES platform/user32/edit_behaviour_tests.cpp LIBS platform)
 
 # Every rtcall table case through rtcall.exe: the Linux build's table test program,
 # told to run the Windows tool, so both answer the very same cases.
