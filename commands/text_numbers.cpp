@@ -55,7 +55,7 @@ bool IsHugeMagnitude(const char *begin, const char *end) {
     if (!dot || dot > mantissaEnd) dot = mantissaEnd;
     // The value is 0.ddd x 10^(exponent + shift).
     long shift = p <= dot ? long(dot - p) : long(dot - p) + 1;
-    return exponent + shift > 0;
+    return exponent > -shift; // not exponent + shift: strtol saturates at the long's range
 }
 
 } // namespace

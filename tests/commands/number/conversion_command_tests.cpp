@@ -62,6 +62,9 @@ TEST_F(Conversions, ToNumberReadsTextsAfterFoldingFullWidthForms) {
     EXPECT_EQ(Number(TextArg("1e999")), HUGE_VAL);
     EXPECT_EQ(Number(TextArg("-1e999")), -HUGE_VAL);
     EXPECT_EQ(Number(TextArg("1e-999")), 0.0);
+    // Exponents past the range of a long must not overflow the magnitude test.
+    EXPECT_EQ(Number(TextArg("1e99999999999999999999")), HUGE_VAL);
+    EXPECT_EQ(Number(TextArg("0.01e-99999999999999999999")), 0.0);
     EXPECT_EQ(Number(TextArg("0.0001e-320")), 0.0);
     EXPECT_EQ(Number(TextArg("")), 0.0);
 }
