@@ -1,6 +1,8 @@
 // The real program on a real X server, used with the mouse and the keyboard.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "expected_pages.h"
 #include "x11_desktop.h"
 
@@ -20,15 +22,18 @@ constexpr Spot kClearButton{420, 344};
     if (!desktop.Usable()) GTEST_SKIP() << desktop.Problem();                                 \
     ASSERT_TRUE(desktop.StartTool()) << desktop.ToolErrors()
 
-// Presses 保存 and gives the newest saved file's content once a new file appears.
+// Presses 保存 and gives the content of the file it wrote. The new file is told by name,
+// not by order: a name holds the time, and "…10秒" sorts before "…9秒".
 std::string Save(Desktop &d) {
-    size_t before = d.Files(".txt").size();
+    std::vector<std::string> before = d.Files(".txt");
     d.Click(kSaveButton);
     std::vector<std::string> files;
-    x11::WaitFor([&] { return (files = d.Files(".txt")).size() > before; }, 5);
+    x11::WaitFor([&] { return (files = d.Files(".txt")).size() > before.size(); }, 5);
     // A save happens at most once a second: the file is named by the time.
     ::sleep(1);
-    return files.size() > before ? d.Read(files.back()) : "<no file>";
+    for (const std::string &name : files)
+        if (std::find(before.begin(), before.end(), name) == before.end()) return d.Read(name);
+    return "<no file>";
 }
 
 // Empties an edit box with the keys a person would use.
