@@ -20,4 +20,10 @@ int32_t IntegerArgument(int32_t count, const rt::TypedValue *args, int32_t index
     return int32_t(CoreService(rt::kServiceToInteger, reinterpret_cast<intptr_t>(&args[index])));
 }
 
+bool BooleanArgument(int32_t count, const rt::TypedValue *args, int32_t index) {
+    if (!ArgumentGiven(count, args, index)) return false;
+    if (args[index].type == rt::kTypeBoolean) return args[index].low != 0;
+    return IntegerArgument(count, args, index) != 0;
+}
+
 } // namespace cmd

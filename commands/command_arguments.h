@@ -12,6 +12,8 @@ namespace cmd {
 const char *TextArgument(int32_t count, const rt::TypedValue *args, int32_t index);
 // Argument `index` as a 32-bit integer (service 2001); 0 when it is absent.
 int32_t IntegerArgument(int32_t count, const rt::TypedValue *args, int32_t index);
+// Argument `index` as a Boolean: a Boolean as it is, a number when not zero; false when absent.
+bool BooleanArgument(int32_t count, const rt::TypedValue *args, int32_t index);
 // Whether argument `index` was given (an omitted one arrives with type 0).
 bool ArgumentGiven(int32_t count, const rt::TypedValue *args, int32_t index);
 

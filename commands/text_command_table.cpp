@@ -13,6 +13,7 @@ const CommandEntry kTextCommands[] = {
     {"ToUpperCase", ToUpperCase, 1},
     {"ToLowerCase", ToLowerCase, 1},
     {"ToFullWidth", ToFullWidth, 1},
+    {"ToHalfWidth", ToHalfWidth, 1},
     {"TrimSpaces", TrimSpaces, 1},
     {"RemoveAllSpaces", RemoveAllSpaces, 1},
     {"ReplaceSubtext", ReplaceSubtext, 1},

@@ -1,6 +1,7 @@
 #include "unit_commands.h"
 
 #include "command_arguments.h"
+#include "core_library.h"
 #include "unit_messages.h"
 #include "unit_window.h"
 #include "window_thread_call.h"
@@ -16,6 +17,20 @@ intptr_t AppendAtEnd(HWND edit, void *text) {
     SendMessageA(edit, EM_SCROLLCARET, 0, 0);
     SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
     return 0;
+}
+
+// The window of a window unit's value; null when that window is not loaded.
+HWND LoadedWindow(const rt::TypedValue &unit) {
+    intptr_t object = CoreService(rt::kServiceUnitObject, intptr_t(unit.low), 0);
+    return object ? reinterpret_cast<HWND>(CoreService(rt::kServiceHandleOfWindowObject, object)) : nullptr;
+}
+
+bool LoadWindowFor(int32_t count, rt::TypedValue *args) {
+    if (count < 1) return false;
+    HWND owner = nullptr;
+    if (ArgumentGiven(count, args, 2) && !(owner = LoadedWindow(args[2]))) return false;
+    rt::LoadWindowRequest request{args[0].low, 0, BooleanArgument(count, args, 1), owner};
+    return CoreService(rt::kServiceLoadWindow, reinterpret_cast<intptr_t>(&request)) == 0;
 }
 
 } // namespace
@@ -35,7 +50,14 @@ void ShowCommonDialog(rt::TypedValue *result, int32_t count, rt::TypedValue *arg
     *result = rt::MakeBoolean(confirmed);
 }
 
+// LoadWindow(window [, modal [, owner window]]): true when the window is loaded (a modal
+// one returns only after it has been closed); an owner that is not loaded fails the load.
+void LoadWindow(rt::TypedValue *result, int32_t count, rt::TypedValue *args) {
+    *result = rt::MakeBoolean(LoadWindowFor(count, args));
+}
+
 const CommandEntry kUnitCommands[] = {
+    {"LoadWindow", LoadWindow, 1},
     {"AppendText", AppendText, 1},
     {"ShowCommonDialog", ShowCommonDialog, 1},
     {nullptr, nullptr, 0},

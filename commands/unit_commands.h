@@ -1,4 +1,4 @@
-// Member commands of units: appending text to an edit box, running a common dialog
+// Member commands of units: loading a window, appending text to an edit box, running a common dialog
 // and giving a unit the keyboard focus.
 #pragma once
 
@@ -9,6 +9,7 @@
 
 namespace cmd {
 
+void LoadWindow(rt::TypedValue *result, int32_t count, rt::TypedValue *args);
 void AppendText(rt::TypedValue *result, int32_t count, rt::TypedValue *args);
 void ShowCommonDialog(rt::TypedValue *result, int32_t count, rt::TypedValue *args);
 void SetFocus(rt::TypedValue *result, int32_t count, rt::TypedValue *args);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "value.h"
+#include "windows.h"
 
 namespace rt {
 
@@ -118,6 +119,14 @@ enum ServiceCode : int32_t {
 struct SoundData {
     const uint8_t *bytes;
     uint32_t sizeBytes;
+};
+
+// Service 2005's argument record (p1 points to it).
+struct LoadWindowRequest {
+    uint32_t window;
+    int32_t reload;
+    int32_t modal;
+    HWND owner; // null: no owner; ignored by a modal load
 };
 
 // The runtime's service entry (the routine handed out with notify code 1).

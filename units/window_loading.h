@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "runtime_interface.h"
 #include "window_list.h"
 
 namespace units {
@@ -13,13 +14,7 @@ constexpr UINT kMessageUnitsCreated = 0x806F;
 constexpr UINT kMessageWindowLoaded = 0x8004;
 constexpr UINT kMessageLoadFinished = 0x8076;
 
-// Service 2005's argument record.
-struct LoadWindowRequest {
-    uint32_t window;
-    int32_t reload;
-    int32_t modal;
-    HWND owner;
-};
+using rt::LoadWindowRequest;
 
 bool LoadWindow(uint32_t windowId, bool reload, bool modal, HWND owner);
 // What service 2005 does after the load: topmost modal windows, the modal loop.

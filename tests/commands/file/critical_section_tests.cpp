@@ -2,11 +2,13 @@
 // creation from many threads, and deletion of every node when the program ends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <thread>
 #include <vector>
 
+#include "command_table.h"
 #include "image.h"
 #include "libraries.h"
 #include "multithreading_library.h"
@@ -78,6 +80,15 @@ TEST(CriticalSections, TheImageListsTheCommandUnderLibraryFive) {
     EXPECT_EQ(library->notify, &cmd::MultithreadingNotify);
     ASSERT_EQ(library->commandCount, 1u);
     EXPECT_EQ(library->commands[0], reinterpret_cast<const void *>(&cmd::CreateCriticalSection));
+}
+
+// The core library lists its 67 commands, among them LoadWindow and ToHalfWidth.
+TEST(CriticalSections, TheCoreLibraryListsSixtySevenCommands) {
+    const rt::LibraryInfo *core = image::LibraryPointers()[0];
+    ASSERT_EQ(core->commandCount, 67u);
+    const void *const *begin = core->commands, *const *end = begin + core->commandCount;
+    for (const char *name : {"LoadWindow", "ToHalfWidth"})
+        EXPECT_NE(std::find(begin, end, reinterpret_cast<const void *>(cmd::FindCommand(name)->routine)), end) << name;
 }
 
 // Libraries 2, 3, 4 and 6 list one command each; called, it reports that it is not

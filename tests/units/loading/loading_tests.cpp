@@ -6,11 +6,13 @@
 
 #include <algorithm>
 
+#include "core_library.h"
 #include "event_dispatch.h"
 #include "image.h"
 #include "runtime_app.h"
 #include "runtime_interface.h"
 #include "test_units.h"
+#include "unit_commands.h"
 #include "unit_properties.h"
 #include "window_list.h"
 #include "window_loading.h"
@@ -196,6 +198,22 @@ TEST_F(Loading, AnOwnerThatIsNotAWindowFailsTheLoad) {
     EXPECT_EQ(Load(kQuiet, false, reinterpret_cast<HWND>(intptr_t(0x7777))), -1);
     EXPECT_EQ(rt::App().eventSuppression.load(), 0);
     EXPECT_EQ(Load(kQuiet, true, reinterpret_cast<HWND>(intptr_t(0x7777))), 0); // a modal load ignores it
+}
+
+// The LoadWindow command goes through service 2005; an owner it names must be loaded.
+TEST_F(Loading, TheLoadWindowCommandNeedsALoadedOwnerAndAnsweredWhetherItLoaded) {
+    cmd::CoreLibraryNotify(rt::kNotifyStart, reinterpret_cast<intptr_t>(&rt::RuntimeService), 0);
+    rt::TypedValue result{}, args[3] = {{kQuiet, 0, kTestWindow}, rt::MakeBoolean(false), {kMain, 0, kTestWindow}};
+    cmd::LoadWindow(&result, 3, args);
+    EXPECT_EQ(result.low, 0u);
+    EXPECT_EQ(HandleOf(kQuiet, 0), nullptr);
+    ASSERT_EQ(Load(kMain), 0);
+    cmd::LoadWindow(&result, 3, args);
+    EXPECT_NE(result.low, 0u);
+    EXPECT_EQ(GetWindow(HandleOf(kQuiet, 0), GW_OWNER), HandleOf(kMain, 0));
+    args[0].low = 0x5200007f; // no such window
+    cmd::LoadWindow(&result, 1, args);
+    EXPECT_EQ(result.low, 0u);
 }
 
 TEST_F(Loading, AModalLoadReturnsOnlyAfterTheWindowIsGoneAndReenablesTheOthers) {
