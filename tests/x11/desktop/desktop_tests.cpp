@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "expected_pages.h"
 #include "x11_desktop.h"
@@ -140,3 +141,28 @@ TEST(Desktop, TheIBeamShowsOverEditBoxesAndTheArrowOverButtons) {
 }
 
 } // namespace
+
+// The package as a person installs it: dpkg puts it into a root of the test's own, the
+// desktop entry validates, the icon is there in each size, and the installed program
+// starts, writes its skin library beside itself and ends with Escape.
+TEST(Desktop, TheDebianPackageInstallsAndStarts) {
+    Desktop d;
+    if (!d.Usable()) GTEST_SKIP() << d.Problem();
+    const std::string dir = d.RunDirectory(), root = dir + "/root", dpkgData = root + "/var/lib/dpkg";
+    d.Output({"cpack", "-G", "DEB", "--config", SORVEL_CPACK_CONFIG, "-B", dir + "/package"}, 120);
+    const std::string deb = dir + "/package/sorvel-collector_1.0.0_" + d.Output({"dpkg", "--print-architecture"});
+    const std::string package = deb.substr(0, deb.find('\n')) + ".deb";
+    // The transfer library is loaded at the first request, so no linker record names it.
+    EXPECT_NE(d.Output({"dpkg-deb", "-f", package, "Depends"}).find("libcurl4"), std::string::npos);
+    d.Output({"mkdir", "-p", dpkgData + "/info", dpkgData + "/updates"});
+    d.Output({"touch", dpkgData + "/status"});
+    d.Output({"dpkg", "--root=" + root, "--force-not-root", "--force-depends", "--force-script-chrootless", "-i", package}, 60);
+    EXPECT_EQ(d.Output({"desktop-file-validate", root + "/usr/share/applications/sorvel-collector.desktop"}), "");
+    for (const char *size : {"16x16", "32x32", "48x48", "64x64", "128x128", "256x256"})
+        EXPECT_TRUE(std::filesystem::exists(root + "/usr/share/icons/hicolor/" + size + "/apps/sorvel-collector.png")) << size;
+    ASSERT_TRUE(d.StartProgram(root + "/usr/bin/sorvel-collector", "^Sorvel")) << d.ToolErrors();
+    EXPECT_TRUE(std::filesystem::exists(root + "/usr/bin/SkinH_EL.dll"));
+    d.Click(kKeywordBox);
+    d.Key("Escape");
+    EXPECT_EQ(d.WaitToolExit(10), 0) << d.ToolErrors();
+}

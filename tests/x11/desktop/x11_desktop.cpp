@@ -167,11 +167,11 @@ void Desktop::Type(const std::string &utf8) {
     ::usleep(200000);
 }
 
-std::string Desktop::Output(std::vector<std::string> argv) {
+std::string Desktop::Output(std::vector<std::string> argv, int seconds) {
     std::string file = run_.Host("helper.out");
     ::unlink(file.c_str());
     pid_t pid = Spawn(std::move(argv), file);
-    Reap(pid, 10);
+    Reap(pid, seconds);
     return run_.Contents("helper.out");
 }
 

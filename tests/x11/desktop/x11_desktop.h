@@ -59,8 +59,8 @@ public:
     // A screenshot of the whole screen into the run directory, and into
     // $SORVEL_SCREENSHOTS when that is set (the README's pictures).
     void Shot(const std::string &name);
-    // What a helper program prints, run against this display.
-    std::string Output(std::vector<std::string> argv);
+    // What a helper program prints, run against this display, given `seconds` to end.
+    std::string Output(std::vector<std::string> argv, int seconds = 10);
 
 private:
     pid_t Spawn(std::vector<std::string> argv, const std::string &log);
