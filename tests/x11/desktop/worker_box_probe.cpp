@@ -1,17 +1,18 @@
-// A program whose worker thread reports an error with a message box, as a collection
-// job does: the box must show on the window thread while the worker waits.
+// A program whose worker thread raises a runtime error, as a failing collection job
+// does: the report box must show on the window thread while the worker waits, and the
+// program ends with -1 once it is answered.
 #include <cstdio>
 
+#include "runtime_error.h"
+#include "runtime_fixture.h"
 #include "windows.h"
 
 namespace {
 
-DWORD WINAPI Worker(LPVOID window) {
-    int answer = MessageBoxA(nullptr, "job failed", "\xB4\xED\xCE\xF3", MB_OK | MB_ICONERROR); // 错误
-    std::printf("worker answered %d\n", answer);
+DWORD WINAPI Worker(LPVOID) {
+    std::printf("worker raises\n");
     std::fflush(stdout);
-    PostMessageA(static_cast<HWND>(window), WM_CLOSE, 0, 0);
-    return 0;
+    rt::ReportRuntimeErrorNumber(rt::kErrorNotNumeric);
 }
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -22,6 +23,7 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 } // namespace
 
 int main() {
+    testsupport::StartTestRuntime();
     WNDCLASSA wc{};
     wc.lpfnWndProc = Procedure;
     wc.lpszClassName = "probe";
