@@ -13,6 +13,9 @@ namespace platform {
 
 // Creates the widget of a new window (under its parent's widget for a child).
 void CreateHost(WindowRecord &record);
+// The same, except that a top-level window made before Qt has started waits for its
+// widget until something needs it (HostOf, showing): windowless programs never start Qt.
+void CreateHostWhenNeeded(WindowRecord &record);
 void DestroyHost(WindowRecord &record);
 QWidget *HostOf(HWND hwnd);
 // The window behind a widget (or one of its inner widgets), or null.

@@ -40,6 +40,7 @@ struct WindowRecord {
     std::vector<HWND> children;       // in z-order, top first
     bool destroying = false;
     void *host = nullptr;             // the window layer's widget, if any
+    bool hostDeferred = false;        // no widget yet: made when something first needs it
     HFONT font = nullptr;             // WM_SETFONT / WM_GETFONT
     HMENU menu = nullptr;             // a top-level window's menu bar
     HICON icons[2] = {nullptr, nullptr};

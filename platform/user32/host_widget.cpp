@@ -163,7 +163,9 @@ POINT ClientOriginInWidget(const WindowRecord &record) {
 
 QWidget *HostOf(HWND hwnd) {
     auto record = FindWindowRecord(hwnd);
-    return record ? static_cast<QWidget *>(record->host) : nullptr;
+    if (!record) return nullptr;
+    if (record->hostDeferred && record->threadId == GetCurrentThreadId()) CreateHost(*record);
+    return static_cast<QWidget *>(record->host);
 }
 
 HWND WindowOfWidget(const QWidget *widget) {
@@ -174,7 +176,13 @@ HWND WindowOfWidget(const QWidget *widget) {
     return nullptr;
 }
 
+void CreateHostWhenNeeded(WindowRecord &record) {
+    record.hostDeferred = !(record.style & WS_CHILD) && !GuiExists() && IsGuiThread();
+    if (!record.hostDeferred) CreateHost(record);
+}
+
 void CreateHost(WindowRecord &record) {
+    record.hostDeferred = false;
     if (!GuiApplication()) return; // windows of other threads have no Qt side
     QWidget *parent = nullptr;
     if (record.style & WS_CHILD) parent = HostOf(record.parent);
@@ -190,10 +198,13 @@ void CreateHost(WindowRecord &record) {
     SyncHostGeometry(record);
     SyncHostText(record);
     SyncHostEnabled(record);
+    SyncHostIcon(record);
+    SyncHostShape(record);
     widget->hide();
 }
 
 void DestroyHost(WindowRecord &record) {
+    record.hostDeferred = false;
     auto *widget = static_cast<QWidget *>(record.host);
     record.host = nullptr;
     if (!widget) return;
@@ -233,10 +244,10 @@ void SyncHostGeometry(const WindowRecord &record) {
 }
 
 void SyncHostVisibility(const WindowRecord &record) {
-    auto *widget = static_cast<QWidget *>(record.host);
+    bool visible = record.style & WS_VISIBLE;
+    auto *widget = visible ? HostOf(record.handle) : static_cast<QWidget *>(record.host);
     if (!widget) return;
     SyncScope scope;
-    bool visible = record.style & WS_VISIBLE;
     if (!(record.style & WS_CHILD) && visible) {
         if (record.style & WS_MINIMIZE) widget->showMinimized();
         else if (record.style & WS_MAXIMIZE) widget->showMaximized();

@@ -105,7 +105,7 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
     record->normalRect = record->rect;
     HWND hwnd = platform::AddWindowRecord(record);
     LinkToParent(record);
-    platform::CreateHost(*record);
+    platform::CreateHostWhenNeeded(*record);
 
     CREATESTRUCTA cs{param, instance, menu, parent, height, width, y, x, LONG(style & ~DWORD(WS_VISIBLE)),
                      windowName, className, exStyle};

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 #include <sstream>
 
@@ -53,6 +54,16 @@ TEST(RtcallUsage, HexAndNegativeNumbersAndEmptyValues) {
     EXPECT_EQ(RunRtcall({"ToText", "t:"}).out, "t:\n");
     EXPECT_EQ(RunRtcall({"ToByteSet", "bs:"}).out, "bs:\n");
     EXPECT_EQ(RunRtcall({"ToText", "-"}).out, "t:\n");
+}
+
+// A command that needs no window starts no window system: Qt, told to say what it
+// loads, has nothing to say.
+TEST(RtcallUsage, AWindowlessCommandStartsNoWindowSystem) {
+    setenv("QT_DEBUG_PLUGINS", "1", 1);
+    rtcalltest::Outcome outcome = RunRtcall({"TextLength", "u:abc"});
+    unsetenv("QT_DEBUG_PLUGINS");
+    EXPECT_EQ(outcome.out, "i:3\n");
+    EXPECT_EQ(outcome.err, "");
 }
 
 } // namespace
