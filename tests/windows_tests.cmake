@@ -75,3 +75,37 @@ add_test(NAME collector_starts_under_wine
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/windows/collector_starts.sh $<TARGET_FILE:sorvel-collector>)
 set_tests_properties(collector_starts_under_wine PROPERTIES LABELS windows FIXTURES_REQUIRED wine TIMEOUT 300
                      ENVIRONMENT "${SORVEL_WINE_ENVIRONMENT}")
+
+# The platform's conformance tests that use the Win32 API alone, judged by real Win32.
+# Known Wine difference: objects without type information (the RegExp match collection,
+# the Stream) cannot be driven by name. Open: where Wine answers otherwise than our rows
+# and who is right is not settled yet; Wine's answer follows each name.
+set(windows_set_aside_ole_tests "RegExpTest.*:StreamTest.*:ChangeType.ObjectGivesItsDefaultValue:\
+ComStartup.CountedPerThread:\
+ComTest.CreateInstanceRules:\
+ComTest.RegisteredClassObjects:\
+NameHash.IgnoresLetterCase:\
+ComThreads.ObjectsOnSeveralThreadsAtOnce:\
+SafeArray.RejectsBadElementTypesAndSizes:\
+ChangeType.EmptyNullErrorAndVariantTargets:ChangeType.EmptyNullAndObjects:ChangeType.InPlaceAndByReference:\
+ChangeType.DatesBothWays")
+# ComStartup: the first OleInitialize after CoInitialize answers S_OK, not S_FALSE.
+# ComTest: RegExp accepts an outer unknown (no CLASS_E_NOAGGREGATION); revoking twice
+#   answers E_INVALIDARG, not CO_E_OBJNOTREG.
+# NameHash: the high word for LCID 2052 is 0x70, not 0x10.
+# ComThreads: objects made on four threads at once fail.
+# SafeArray: bounds whose byte size overflows are accepted.
+# ChangeType: a by-reference target gives DISP_E_BADVARTYPE, not DISP_E_TYPEMISMATCH;
+#   a NaN date converts to text instead of failing with E_INVALIDARG.
+# user32: GetClassInfoA(NULL, ...) does not find a class registered with a null
+#   instance; DestroyWindow of a destroyed window sets error 5; SetWindowLongPtrA with
+#   a bad index sets 1400, not 87.
+set(windows_set_aside_user32_core_tests
+    "WindowClasses.NamesIgnoreCaseAndCannotBeRegisteredTwice:Windows.CreationAndDestructionSendTheirMessagesInOrder:\
+Windows.LongsTextAndSubclassing")
+set(platform_tests ${PROJECT_SOURCE_DIR}/tests/platform)
+sorvel_add_test(user32_core_tests LIBS platform SOURCES ${platform_tests}/user32/user32_core_tests.cpp)
+sorvel_add_test(ole_tests LIBS platform SOURCES
+  ${platform_tests}/ole/variant_test.cpp ${platform_tests}/ole/safearray_test.cpp ${platform_tests}/ole/com_test.cpp
+  ${platform_tests}/ole/stream_test.cpp ${platform_tests}/ole/regexp_test.cpp)
+target_include_directories(ole_tests PRIVATE ${platform_tests}/ole)

@@ -43,19 +43,19 @@ protected:
 
 TEST_F(ComTest, ProgIdsAndClassStrings) {
     CLSID clsid;
-    ASSERT_EQ(CLSIDFromProgID(u"vbscript.regexp", &clsid), S_OK);
+    ASSERT_EQ(CLSIDFromProgID(OLESTR("vbscript.regexp"), &clsid), S_OK);
     EXPECT_TRUE(clsid == kRegExpClsid);
-    EXPECT_EQ(CLSIDFromProgID(u"Adodb.Stream", &clsid), S_OK);
-    EXPECT_EQ(CLSIDFromProgID(u"No.SuchClass", &clsid), CO_E_CLASSSTRING);
+    EXPECT_EQ(CLSIDFromProgID(OLESTR("Adodb.Stream"), &clsid), S_OK);
+    EXPECT_EQ(CLSIDFromProgID(OLESTR("No.SuchClass"), &clsid), CO_E_CLASSSTRING);
     EXPECT_EQ(CLSIDFromProgID(nullptr, &clsid), E_INVALIDARG);
 
     OLECHAR text[39];
     ASSERT_EQ(StringFromGUID2(kRegExpClsid, text, 39), 39);
-    EXPECT_EQ(std::u16string(text), u"{3F4DACA4-160D-11D2-A8E9-00104B365C9F}");
-    ASSERT_EQ(CLSIDFromString(u"{3f4daca4-160d-11d2-a8e9-00104b365c9f}", &clsid), S_OK);
+    EXPECT_EQ(Utf16(text), u"{3F4DACA4-160D-11D2-A8E9-00104B365C9F}");
+    ASSERT_EQ(CLSIDFromString(OLESTR("{3f4daca4-160d-11d2-a8e9-00104b365c9f}"), &clsid), S_OK);
     EXPECT_TRUE(clsid == kRegExpClsid);
-    EXPECT_EQ(CLSIDFromString(u"{3F4DACA4-160D-11D2-A8E9-00104B365C9}", &clsid), CO_E_CLASSSTRING);
-    EXPECT_EQ(CLSIDFromString(u"{3F4DACA4-160D-11D2-A8E9-00104B365C9F}x", &clsid), CO_E_CLASSSTRING);
+    EXPECT_EQ(CLSIDFromString(OLESTR("{3F4DACA4-160D-11D2-A8E9-00104B365C9}"), &clsid), CO_E_CLASSSTRING);
+    EXPECT_EQ(CLSIDFromString(OLESTR("{3F4DACA4-160D-11D2-A8E9-00104B365C9F}x"), &clsid), CO_E_CLASSSTRING);
     EXPECT_EQ(StringFromGUID2(kRegExpClsid, text, 38), 0);
 }
 
@@ -110,16 +110,16 @@ TEST_F(ComTest, RegisteredClassObjects) {
 
 TEST_F(ComTest, TypeLibraryFilesFailCleanly) {
     ITypeLib *lib = reinterpret_cast<ITypeLib *>(0x1);
-    EXPECT_EQ(LoadTypeLib(u"Z:\\tmp\\none.tlb", &lib), TYPE_E_CANTLOADLIBRARY);
+    EXPECT_EQ(LoadTypeLib(OLESTR("Z:\\tmp\\none.tlb"), &lib), TYPE_E_CANTLOADLIBRARY);
     EXPECT_EQ(lib, nullptr);
     EXPECT_EQ(LoadTypeLib(nullptr, &lib), E_INVALIDARG);
-    EXPECT_EQ(RegisterTypeLib(nullptr, u"x", nullptr), E_INVALIDARG);
+    EXPECT_EQ(RegisterTypeLib(nullptr, const_cast<OLECHAR *>(OLESTR("x")), nullptr), E_INVALIDARG);
 }
 
 TEST(NameHash, IgnoresLetterCase) {
-    ULONG a = LHashValOfNameSys(SYS_WIN32, 2052, u"Count");
-    EXPECT_EQ(a, LHashValOfNameSys(SYS_WIN32, 2052, u"COUNT"));
-    EXPECT_NE(a, LHashValOfNameSys(SYS_WIN32, 2052, u"Item"));
+    ULONG a = LHashValOfNameSys(SYS_WIN32, 2052, OLESTR("Count"));
+    EXPECT_EQ(a, LHashValOfNameSys(SYS_WIN32, 2052, OLESTR("COUNT")));
+    EXPECT_NE(a, LHashValOfNameSys(SYS_WIN32, 2052, OLESTR("Item")));
     EXPECT_EQ(a >> 16, 0x10u);
 }
 

@@ -6,6 +6,15 @@
 #include <string>
 #include <vector>
 
+// COM strings are wchar_t on Windows and char16_t here; both are UTF-16.
+inline const OLECHAR *Ole(const std::u16string &s) { return reinterpret_cast<const OLECHAR *>(s.c_str()); }
+inline std::u16string Utf16(const OLECHAR *s, size_t length) { return {reinterpret_cast<const char16_t *>(s), length}; }
+inline std::u16string Utf16(const OLECHAR *s) {
+    size_t length = 0;
+    while (s && s[length]) ++length;
+    return Utf16(s, length);
+}
+
 struct Var {
     VARIANT v;
     Var() { VariantInit(&v); }
@@ -45,12 +54,12 @@ inline VARIANT Text(const std::u16string &s) {
     VARIANT v;
     VariantInit(&v);
     v.vt = VT_BSTR;
-    v.bstrVal = SysAllocStringLen(s.data(), UINT(s.size()));
+    v.bstrVal = SysAllocStringLen(Ole(s), UINT(s.size()));
     return v;
 }
 
 inline std::u16string TextOf(const VARIANT &v) {
-    return v.vt == VT_BSTR && v.bstrVal ? std::u16string(v.bstrVal, SysStringLen(v.bstrVal)) : std::u16string(u"<not text>");
+    return v.vt == VT_BSTR && v.bstrVal ? Utf16(v.bstrVal, SysStringLen(v.bstrVal)) : std::u16string(u"<not text>");
 }
 
 // Resolves name through GetTypeInfo / GetTypeComp / Bind for the invoke kind and calls
@@ -64,7 +73,7 @@ inline HRESULT CallMember(IDispatch *object, const char16_t *name, WORD kind, st
         ITypeInfo *bound = nullptr;
         DESCKIND desc = DESCKIND_NONE;
         BINDPTR ptr = {};
-        std::u16string n = name;
+        std::basic_string<OLECHAR> n = Ole(name);
         HRESULT hr = comp->Bind(n.data(), LHashValOfNameSys(SYS_WIN32, 0, n.c_str()), kind, &bound, &desc, &ptr);
         if (SUCCEEDED(hr) && desc == DESCKIND_FUNCDESC) {
             DISPID id = ptr.lpfuncdesc->memid;
@@ -92,7 +101,7 @@ inline HRESULT Put(IDispatch *o, const char16_t *name, VARIANT value) {
 inline IDispatch *Create(const char16_t *progId) {
     CLSID clsid;
     IDispatch *object = nullptr;
-    if (FAILED(CLSIDFromProgID(progId, &clsid))) return nullptr;
+    if (FAILED(CLSIDFromProgID(Ole(progId), &clsid))) return nullptr;
     if (FAILED(CoCreateInstance(clsid, nullptr, 0x17, IID_IDispatch, (void **)&object))) return nullptr;
     return object;
 }

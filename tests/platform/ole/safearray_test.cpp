@@ -55,20 +55,20 @@ TEST(SafeArray, FirstDimensionVariesFastest) {
 
 TEST(SafeArray, TextAndVariantElementsAreCopied) {
     SAFEARRAY *a = SafeArrayCreateVector(VT_BSTR, 0, 2);
-    BSTR s = SysAllocString(u"one");
+    BSTR s = SysAllocString(OLESTR("one"));
     LONG i = 1;
     ASSERT_EQ(SafeArrayPutElement(a, &i, s), S_OK);
     SysFreeString(s);
     BSTR got = nullptr;
     ASSERT_EQ(SafeArrayGetElement(a, &i, &got), S_OK);
-    EXPECT_EQ(std::u16string(got), u"one");
+    EXPECT_EQ(Utf16(got), u"one");
     SysFreeString(got);
 
     SAFEARRAY *copy = nullptr;
     ASSERT_EQ(SafeArrayCopy(a, &copy), S_OK);
     SafeArrayDestroy(a);
     ASSERT_EQ(SafeArrayGetElement(copy, &i, &got), S_OK);
-    EXPECT_EQ(std::u16string(got), u"one");
+    EXPECT_EQ(Utf16(got), u"one");
     SysFreeString(got);
     SafeArrayDestroy(copy);
 

@@ -156,7 +156,7 @@ TEST_F(StreamTest, TypeIsAnEnumerationInTheTypeInformation) {
     ASSERT_EQ(stream->GetTypeInfo(0, 0, &info), S_OK);
     ITypeComp *comp = nullptr;
     ASSERT_EQ(info->GetTypeComp(&comp), S_OK);
-    std::u16string name = u"type";
+    std::basic_string<OLECHAR> name = OLESTR("type");
     ITypeInfo *bound = nullptr;
     DESCKIND kind;
     BINDPTR ptr;

@@ -47,8 +47,8 @@ TEST(Bstr, KeepsLengthEmbeddedNulsAndTerminator) {
     EXPECT_EQ(SysStringByteLen(s), 6u);
     EXPECT_EQ(s[1], 0);
     EXPECT_EQ(s[3], 0);
-    EXPECT_TRUE(SysReAllocString(&s, u"longer text"));
-    EXPECT_EQ(std::u16string(s), u"longer text");
+    EXPECT_TRUE(SysReAllocString(&s, OLESTR("longer text")));
+    EXPECT_EQ(Utf16(s), u"longer text");
     SysFreeString(s);
     EXPECT_EQ(SysStringLen(nullptr), 0u);
     EXPECT_EQ(SysAllocString(nullptr), nullptr);

@@ -74,11 +74,13 @@ TEST(Windows, CreationAndDestructionSendTheirMessagesInOrder) {
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
 }
 
+static LRESULT CALLBACK RefusingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    return m == WM_CREATE ? -1 : DefWindowProcA(h, m, w, l);
+}
+
 TEST(Windows, CreateFailsWhenCreateAnswersMinusOne) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        return m == WM_CREATE ? -1 : DefWindowProcA(h, m, w, l);
-    };
+    wc.lpfnWndProc = RefusingProc;
     wc.lpszClassName = "RefusingWindow";
     RegisterClassA(&wc);
     EXPECT_EQ(CreateWindowExA(0, "RefusingWindow", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr), nullptr);
