@@ -13,10 +13,13 @@ namespace {
 
 std::vector<UINT> parentSaw;   // messages of interest that reached the parent
 std::vector<WORD> notified;    // EN_* codes in WM_COMMAND
+struct Heard { HWND to; WPARAM wp; LPARAM lp; };
+std::vector<Heard> parentNotes; // WM_PARENTNOTIFY as it arrived
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_COMMAND && lp) notified.push_back(HIWORD(wp));
     if (msg == DM_GETDEFID || msg == WM_NEXTDLGCTL) parentSaw.push_back(msg);
+    if (msg == WM_PARENTNOTIFY) parentNotes.push_back({hwnd, wp, lp});
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -87,6 +90,19 @@ struct Row {
 bool RunningUnderWine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// Each WM_PARENTNOTIFY as receiver, event and child id, then the child's name.
+std::string Notes(const std::vector<std::pair<HWND, const char *>> &names) {
+    auto name = [&](HWND h) {
+        for (auto &n : names)
+            if (n.first == h) return std::string(n.second);
+        return std::string("?");
+    };
+    std::string r;
+    for (const Heard &h : parentNotes)
+        r += name(h.to) + std::to_string(LOWORD(h.wp)) + "." + std::to_string(HIWORD(h.wp)) + name(HWND(h.lp)) + " ";
+    return r;
 }
 
 const char *kLong = "this is a long string.\r\nthis is a long string.\r\nthis is a long string.\r\nthis is a long string.";
@@ -271,6 +287,23 @@ const std::vector<Row> &Rows() {
              return std::to_string(parentSaw == std::vector<UINT>{WM_NEXTDLGCTL, DM_GETDEFID});
          },
          "1"},
+        {"a child's creation and destruction send WM_PARENTNOTIFY to its parent and on up the chain, "
+         "unless the child has WS_EX_NOPARENTNOTIFY; children destroyed with their parent send none",
+         [](Boxes &b) {
+             parentNotes.clear();
+             auto make = [&](DWORD ex, const char *cls, HWND parent, int id) {
+                 return CreateWindowExA(ex, cls, "", WS_CHILD, 0, 0, 50, 50, parent, HMENU(INT_PTR(id)), nullptr, nullptr);
+             };
+             HWND e = make(0, "EDIT", b.parent, 5), quiet = make(WS_EX_NOPARENTNOTIFY, "EDIT", b.parent, 6);
+             HWND inner = make(0, "EditRowsParent", b.parent, 7), deep = make(0, "EDIT", inner, 8);
+             std::vector<std::pair<HWND, const char *>> names{{b.parent, "P"}, {e, "e"}, {quiet, "q"}, {inner, "I"}, {deep, "d"}};
+             DestroyWindow(e);
+             DestroyWindow(quiet);
+             DestroyWindow(inner);
+             return Notes(names);
+         },
+         "P1.5e P1.7I I1.8d P1.8d P2.5e P2.7I ",
+         "P1.5e P1.7I I1.8d P2.5e P2.7I " /* Wine tells the immediate parent only */},
         {"the class is named \"Edit\" and its cursor is the I-beam",
          [](Boxes &b) {
              HWND e = b.Child(0);
