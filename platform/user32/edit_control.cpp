@@ -65,16 +65,22 @@ bool WithinLimit(EditControl *e, QString &text) {
     return !text.isEmpty();
 }
 
+// A text cut to nothing, by the limit or for want of room, still reports a change, as
+// Win32 does.
+bool Refused(EditControl *e) {
+    NotifyChangeAlways(e);
+    return false;
+}
+
 // Replaces the selection, keeping the text within the limit and, without automatic
 // scrolling, within the box.
 bool ReplaceSelection(EditControl *e, QString text, bool honourLimit) {
     text = ApplyCase(e->state.hwnd, text);
     if (!e->Multiline()) text.replace(QLatin1String("\n"), QString());
-    if (honourLimit && !WithinLimit(e, text)) return false;
+    if (honourLimit && !WithinLimit(e, text)) return Refused(e);
     if (honourLimit && !FitsBox(e, text)) {
         Notify(e, EN_MAXTEXT);
-        // A text refused for want of room still reports a change, as Win32 does.
-        if (text.isEmpty()) return NotifyChangeAlways(e), false;
+        if (text.isEmpty()) return Refused(e);
     }
     unsigned before = e->state.version;
     e->Insert(text);
@@ -194,10 +200,17 @@ void DialogTab(EditControl *e) {
         SendMessageA(parent, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0, 0);
 }
 
+// Escape in dialog mode closes the dialog from a multi-line box; a single-line box
+// leaves the key to the dialog, which cancels.
+void DialogEscape(EditControl *e) {
+    HWND parent = GetParent(e->state.hwnd);
+    if (e->state.dialogMode && e->Multiline() && parent) PostMessageA(parent, WM_CLOSE, 0, 0);
+}
+
 LRESULT OnKeyDown(EditControl *e, WPARAM vk) {
     if (vk == VK_RETURN) return DialogReturn(e), 1;
     if (vk == VK_TAB) return DialogTab(e), 1;
-    if (vk == VK_ESCAPE) return 1;
+    if (vk == VK_ESCAPE) return DialogEscape(e), 1;
     if (!IsEditingKey(vk)) return 0;
     DWORD style = StyleOf(e->state.hwnd);
     if ((style & ES_READONLY) && vk == VK_DELETE) return 1;

@@ -12,6 +12,7 @@
 namespace {
 
 std::vector<UINT> parentSaw;   // messages of interest that reached the parent
+std::string dialogLog;         // what a dialog would hear: D(M_GETDEFID), N(EXTDLGCTL) wp lp, X (WM_CLOSE)
 std::vector<WORD> notified;    // EN_* codes in WM_COMMAND
 struct Heard { HWND to; WPARAM wp; LPARAM lp; };
 std::vector<Heard> parentNotes; // WM_PARENTNOTIFY as it arrived
@@ -20,6 +21,12 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_COMMAND && lp) notified.push_back(HIWORD(wp));
     if (msg == DM_GETDEFID || msg == WM_NEXTDLGCTL) parentSaw.push_back(msg);
     if (msg == WM_PARENTNOTIFY) parentNotes.push_back({hwnd, wp, lp});
+    if (msg == DM_GETDEFID) return dialogLog += "D", MAKELONG(IDOK, DC_HASDEFID);
+    if (msg == WM_NEXTDLGCTL) {
+        HWND to = HWND(wp) == GetDlgItem(hwnd, IDOK) ? HWND(wp) : nullptr;
+        dialogLog += "N" + (to ? std::string("ok") : std::to_string(wp)) + std::to_string(lp);
+    }
+    if (msg == WM_CLOSE) return dialogLog += "X", 0;
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -71,6 +78,24 @@ std::string Count(WORD code) {
     int n = 0;
     for (WORD c : notified) n += c == code;
     return std::to_string(n);
+}
+
+// The notifications each WM_CHAR brings, in order: U for EN_UPDATE, C for EN_CHANGE,
+// M for EN_MAXTEXT, one group per character.
+std::string Typed(HWND e, const std::vector<BYTE> &chars) {
+    std::string r;
+    for (BYTE c : chars) {
+        notified.clear();
+        SendMessageA(e, WM_CHAR, c, 1);
+        for (WORD code : notified) r += code == EN_UPDATE ? 'U' : code == EN_CHANGE ? 'C' : code == EN_MAXTEXT ? 'M' : '?';
+        r += "|";
+    }
+    return r;
+}
+
+void Pump() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
 }
 
 std::string Rect(HWND e) {
@@ -219,6 +244,20 @@ const std::vector<Row> &Rows() {
                     Hex(SendMessageA(tall, EM_SCROLL, SB_LINEDOWN, 0));
          },
          "0,0,0,10001"},
+        {"each typed character brings one EN_UPDATE then one EN_CHANGE, and nothing when nothing changes; "
+         "a character refused at the limit brings EN_MAXTEXT and still the pair",
+         [](Boxes &b) {
+             HWND one = b.Child(ES_AUTOHSCROLL), many = b.Child(ES_MULTILINE | ES_AUTOVSCROLL);
+             std::vector<BYTE> keys{'\b', 'a', 'b', '\b', '\b', '\b', 'c'};
+             std::string r = Typed(one, keys) + " " + Typed(many, keys) + " ";
+             SendMessageA(many, EM_SETSEL, 0, -1);
+             r += Typed(many, {'x', '\r'});
+             r += " " + Text(many) + " ";
+             SendMessageA(one, EM_SETLIMITTEXT, 1, 0);
+             r += Typed(one, {'y', '\b', 'z'});
+             return r + " " + Text(one);
+         },
+         "|UC|UC|UC|UC||UC| |UC|UC|UC|UC||UC| UC|UC| 3:x\r\n MUC|UC|UC| 1:z"},
         {"an EDIT that is no child notifies the parent given at its creation",
          [](Boxes &b) {
              HWND e = b.Popup(ES_AUTOHSCROLL);
@@ -276,17 +315,6 @@ const std::vector<Row> &Rows() {
              return r + " " + std::to_string(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0));
          },
          "11 8d 11"},
-        {"in dialog mode Tab sends WM_NEXTDLGCTL and Return DM_GETDEFID to the parent",
-         [](Boxes &b) {
-             HWND e = b.Child(ES_MULTILINE);
-             MSG m{};
-             SendMessageA(e, WM_GETDLGCODE, 0, LPARAM(&m));
-             parentSaw.clear();
-             SendMessageA(e, WM_KEYDOWN, VK_TAB, 0xf0001);
-             SendMessageA(e, WM_KEYDOWN, VK_RETURN, 0x1c0001);
-             return std::to_string(parentSaw == std::vector<UINT>{WM_NEXTDLGCTL, DM_GETDEFID});
-         },
-         "1"},
         {"a child's creation and destruction send WM_PARENTNOTIFY to its parent and on up the chain, "
          "unless the child has WS_EX_NOPARENTNOTIFY; children destroyed with their parent send none",
          [](Boxes &b) {
@@ -304,6 +332,27 @@ const std::vector<Row> &Rows() {
          },
          "P1.5e P1.7I I1.8d P1.8d P2.5e P2.7I ",
          "P1.5e P1.7I I1.8d P2.5e P2.7I " /* Wine tells the immediate parent only */},
+        {"in dialog mode Tab in many lines asks for the next control, Return for the default button and gives it the "
+         "focus, Escape in many lines closes the dialog; one line leaves Tab and Escape to the dialog",
+         [](Boxes &b) {
+             HWND many = b.Child(ES_MULTILINE), one = b.Child(ES_AUTOHSCROLL);
+             CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | BS_DEFPUSHBUTTON, 0, 0, 50, 20, b.parent, HMENU(IDOK),
+                             nullptr, nullptr);
+             MSG m{};
+             std::string r;
+             for (HWND e : {many, one}) {
+                 SendMessageA(e, WM_GETDLGCODE, 0, LPARAM(&m));
+                 for (WPARAM vk : {WPARAM(VK_TAB), WPARAM(VK_RETURN), WPARAM(VK_ESCAPE)}) {
+                     dialogLog.clear();
+                     SendMessageA(e, WM_KEYDOWN, vk, 1);
+                     Pump();
+                     r += dialogLog + "|";
+                 }
+                 r += " ";
+             }
+             return r;
+         },
+         "N00|DNok1|X| |DNok1|| "},
         {"the class is named \"Edit\" and its cursor is the I-beam",
          [](Boxes &b) {
              HWND e = b.Child(0);
