@@ -248,17 +248,17 @@ void SetSel(EditControl *e, WPARAM wp, LPARAM lp) {
     e->Select(anchor, caret);
 }
 
+// WM_SETTEXT: a single-line box reports a change even for the same text, a multi-line
+// box none at all, as in Win32.
 LRESULT SetText(EditControl *e, LPARAM lp) {
-    unsigned before = e->state.version;
     QString text = ApplyCase(e->state.hwnd, FromAnsi(reinterpret_cast<const char *>(lp), e->Multiline()));
-    // A multi-line box raises no EN_CHANGE for WM_SETTEXT, as in Win32.
-    if (e->Multiline()) ++e->state.silent;
+    ++e->state.silent;
     e->SetText(text);
-    if (e->Multiline()) --e->state.silent;
+    --e->state.silent;
     e->Select(0, 0);
     e->state.modified = false;
     e->ClearUndo();
-    if (!e->Multiline()) NotifyChange(e, before);
+    if (!e->Multiline()) NotifyChangeAlways(e);
     return TRUE;
 }
 

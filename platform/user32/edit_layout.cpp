@@ -124,31 +124,40 @@ LRESULT PosFromChar(EditControl *e, WPARAM index) {
     return MAKELONG(WORD(p.x() - o.x), WORD(p.y() - o.y));
 }
 
-// A point left of a character's middle belongs to it, from its middle on to the next.
-int SingleLinePositionOf(EditControl *e, int x) {
-    int n = int(e->Text().size());
-    for (int i = 0; i < n; ++i) {
-        int left = e->PointOf(i).x(), right = e->PointOf(i + 1).x();
-        if (x < left + (right - left) / 2) return i;
-    }
-    return n;
+// A point left of a character's middle belongs to it, from its middle on to the next
+// character of the same line.
+int PositionOf(EditControl *e, QPoint p) {
+    int n = int(e->Text().size()), at = e->PositionOfPoint(p);
+    auto sameLine = [&](int i) { return e->PointOf(i).y() == e->PointOf(i + 1).y(); };
+    auto middle = [&](int i) { return (e->PointOf(i).x() + e->PointOf(i + 1).x()) / 2; };
+    while (at > 0 && sameLine(at - 1) && p.x() < middle(at - 1)) --at;
+    while (at < n && sameLine(at) && p.x() >= middle(at)) ++at;
+    return at;
 }
 
 LRESULT CharFromPos(EditControl *e, LPARAM lp) {
     POINT o = ClientOrigin(e);
     QPoint p(GET_X_LPARAM(lp) + o.x, GET_Y_LPARAM(lp) + o.y);
-    int position = e->Multiline() ? e->PositionOfPoint(p) : SingleLinePositionOf(e, p.x());
+    int position = PositionOf(e, p);
     long bytes = e->BytesAt(position);
     return MAKELONG(WORD(bytes), WORD(LineOf(LineStarts(e), bytes)));
 }
 
+// Lines the formatting rectangle shows whole, at least one.
+int VisibleLines(EditControl *e) {
+    RECT r = FormatRect(e);
+    return std::max(1, int(r.bottom - r.top) / std::max(1, LineHeight(e)));
+}
+
 // EM_SCROLL: TRUE in the high word and the lines moved in the low word; FALSE when
-// nothing moved, and always in a single line box.
+// nothing moved, and always in a single line box. The last line goes no higher than
+// the bottom of the box, so a text that fits does not scroll.
 LRESULT Scroll(EditControl *e, WPARAM how) {
     if (!e->Multiline()) return FALSE;
-    int before = e->FirstVisibleLine();
-    if (how == SB_LINEDOWN || how == SB_LINEUP) e->ScrollLines(how == SB_LINEDOWN ? 1 : -1);
-    else if (how == SB_PAGEDOWN || how == SB_PAGEUP) e->ScrollLines(how == SB_PAGEDOWN ? 10 : -10);
+    int page = VisibleLines(e), before = e->FirstVisibleLine();
+    int step = how == SB_LINEDOWN ? 1 : how == SB_LINEUP ? -1 : how == SB_PAGEDOWN ? page : how == SB_PAGEUP ? -page : 0;
+    int last = std::max(0, int(LineStarts(e).size()) - page);
+    e->ScrollLines(std::clamp(before + step, 0, std::max(before, last)) - before);
     int moved = e->FirstVisibleLine() - before;
     return moved ? MAKELONG(WORD(moved), TRUE) : FALSE;
 }
@@ -160,7 +169,7 @@ LRESULT SelectWordAt(EditControl *e, HWND hwnd, LPARAM lp) {
     if (GetFocus() != hwnd) SetFocus(hwnd);
     POINT o = ClientOrigin(e);
     QPoint p(GET_X_LPARAM(lp) + o.x, GET_Y_LPARAM(lp) + o.y);
-    int at = e->Multiline() ? e->PositionOfPoint(p) : SingleLinePositionOf(e, p.x());
+    int at = PositionOf(e, p);
     QString text = e->Text();
     int start = at, end = at;
     while (start > 0 && !IsWordBreak(text[start - 1])) --start;

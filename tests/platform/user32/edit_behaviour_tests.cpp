@@ -221,29 +221,39 @@ const std::vector<Row> &Rows() {
                     std::to_string(SendMessageA(many, EM_POSFROMCHAR, 1, 0) != -1);
          },
          "-1,-1,1"},
-        {"EM_CHARFROMPOS: left of a character's middle is that character, from the middle on the next",
+        {"EM_CHARFROMPOS: left of a character's middle is that character, from the middle on the next; so in many "
+         "lines (where Windows since Vista rounds the left half either way)",
          [](Boxes &b) {
-             HWND e = b.Child(ES_AUTOHSCROLL, "aa");
-             int lo = LOWORD(SendMessageA(e, EM_POSFROMCHAR, 0, 0)), hi = LOWORD(SendMessageA(e, EM_POSFROMCHAR, 1, 0));
-             int mid = lo + (hi - lo) / 2;
-             return std::to_string(hi > lo) + std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, lo))) +
-                    std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, mid - 1))) +
-                    std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, mid))) +
-                    std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, hi)));
+             auto at = [](HWND e, int x) { return std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, x))); };
+             HWND one = b.Child(ES_AUTOHSCROLL, "aa"), many = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, "aa");
+             std::string r;
+             for (HWND e : {one, many}) {
+                 int lo = LOWORD(SendMessageA(e, EM_POSFROMCHAR, 0, 0)), hi = LOWORD(SendMessageA(e, EM_POSFROMCHAR, 1, 0));
+                 int mid = lo + (hi - lo) / 2;
+                 r += std::to_string(hi > lo) + (e == one ? at(e, lo) + at(e, mid - 1) + at(e, mid) : at(e, mid + 1)) +
+                      at(e, hi) + " ";
+             }
+             return r;
          },
-         "10011"},
+         "10011 111 "},
         {"EM_SCROLL: TRUE high with the lines moved low; FALSE when nothing moves and in one line",
          [](Boxes &b) {
              std::string lines;
              for (int i = 0; i < 30; ++i) lines += "line\r\n";
              HWND one = b.Child(ES_AUTOHSCROLL, "a"), short_ = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, "a");
              HWND tall = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, lines.c_str());
-             return Hex(SendMessageA(one, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
-                    Hex(SendMessageA(short_, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
-                    Hex(SendMessageA(short_, EM_SCROLL, SB_PAGEUP, 0)) + "," +
-                    Hex(SendMessageA(tall, EM_SCROLL, SB_LINEDOWN, 0));
+             // Hidden and no child: the box still knows that two lines fit it.
+             HWND hidden = CreateWindowExA(0, "EDIT", "Test\r\nText", WS_VSCROLL | ES_MULTILINE, 0, 0, 100, 100, nullptr,
+                                           nullptr, nullptr, nullptr);
+             std::string r = Hex(SendMessageA(one, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
+                             Hex(SendMessageA(short_, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
+                             Hex(SendMessageA(short_, EM_SCROLL, SB_PAGEUP, 0)) + "," +
+                             Hex(SendMessageA(hidden, EM_SCROLL, SB_PAGEDOWN, 0)) + "," +
+                             Hex(SendMessageA(tall, EM_SCROLL, SB_LINEDOWN, 0));
+             DestroyWindow(hidden);
+             return r;
          },
-         "0,0,0,10001"},
+         "0,0,0,0,10001"},
         {"each typed character brings one EN_UPDATE then one EN_CHANGE, and nothing when nothing changes; "
          "a character refused at the limit brings EN_MAXTEXT and still the pair",
          [](Boxes &b) {
@@ -258,6 +268,31 @@ const std::vector<Row> &Rows() {
              return r + " " + Text(one);
          },
          "|UC|UC|UC|UC||UC| |UC|UC|UC|UC||UC| UC|UC| 3:x\r\n MUC|UC|UC| 1:z"},
+        {"WM_SETTEXT in one line reports a change even for the same text; in many lines it reports none",
+         [](Boxes &b) {
+             std::string r;
+             for (HWND e : {b.Child(ES_AUTOHSCROLL, "same"), b.Child(ES_MULTILINE | ES_AUTOVSCROLL, "same")}) {
+                 notified.clear();
+                 SendMessageA(e, WM_SETTEXT, 0, LPARAM("same"));
+                 SendMessageA(e, WM_SETTEXT, 0, LPARAM("other"));
+                 r += Count(EN_UPDATE) + Count(EN_CHANGE) + " ";
+             }
+             return r;
+         },
+         "22 00 "},
+        {"beside WS_EX_CLIENTEDGE a WS_BORDER draws nothing inside: the text starts one pixel in, as with the edge alone",
+         [](Boxes &b) {
+             std::string r;
+             for (DWORD border : {DWORD(0), DWORD(WS_BORDER)}) {
+                 HWND e = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | border | ES_AUTOHSCROLL, 0, 0, 200, 60,
+                                          b.parent, nullptr, nullptr, nullptr);
+                 RECT f{};
+                 SendMessageA(e, EM_GETRECT, 0, LPARAM(&f));
+                 r += std::to_string(f.left - LOWORD(SendMessageA(e, EM_GETMARGINS, 0, 0))) + "," + std::to_string(f.top) + " ";
+             }
+             return r;
+         },
+         "1,1 1,1 "},
         {"an EDIT that is no child notifies the parent given at its creation",
          [](Boxes &b) {
              HWND e = b.Popup(ES_AUTOHSCROLL);
