@@ -660,6 +660,8 @@ typedef struct tagNMHDR {
 #define SM_CYSIZEFRAME SM_CYFRAME
 #define SM_CXMIN 28
 #define SM_CYMIN 29
+#define SM_CXMINTRACK 34
+#define SM_CYMINTRACK 35
 #define SM_CXDOUBLECLK 36
 #define SM_CYDOUBLECLK 37
 #define SM_CXEDGE 45

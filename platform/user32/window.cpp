@@ -68,6 +68,14 @@ void AdjustCreationStyles(DWORD &style, DWORD &exStyle) {
     if ((exStyle & WS_EX_DLGMODALFRAME) || (style & (WS_DLGFRAME | WS_THICKFRAME))) exStyle |= WS_EX_WINDOWEDGE;
 }
 
+// An overlapped or resizable window is made no smaller than its minimum tracking size.
+// Win32 asks the window first (WM_GETMINMAXINFO); no window here answers, so it is not sent.
+void AtLeastTrackingSize(DWORD style, int &w, int &h) {
+    if (!(style & WS_THICKFRAME) && (style & (WS_POPUP | WS_CHILD))) return;
+    w = std::max(w, GetSystemMetrics(SM_CXMINTRACK));
+    h = std::max(h, GetSystemMetrics(SM_CYMINTRACK));
+}
+
 RECT InitialRect(DWORD style, int x, int y, int w, int h) {
     if (!(style & WS_CHILD)) {
         int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
@@ -80,6 +88,7 @@ RECT InitialRect(DWORD style, int x, int y, int w, int h) {
         if (x == CW_USEDEFAULT) x = y = 0;
         if (w == CW_USEDEFAULT) w = h = 0;
     }
+    AtLeastTrackingSize(style, w, h);
     return RECT{x, y, x + std::max(0, w), y + std::max(0, h)};
 }
 
