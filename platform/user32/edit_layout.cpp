@@ -24,11 +24,11 @@ int Inset(EditControl *e) {
 // The formatting rectangle: the client area less the inset and the margins, as high as
 // whole lines (a single line box: one line, or less when the box is lower).
 RECT FormatRect(EditControl *e) {
-    if (e->state.formatSet) return e->state.format;
+    if (e->state.formatSet) return e->state.formatRect;
     RECT c{};
     GetClientRect(e->state.hwnd, &c);
     int b = Inset(e), h = LineHeight(e);
-    RECT r{c.left + b + e->state.leftMargin, 0, c.right - b - e->state.rightMargin, 0};
+    RECT r{c.left + b + e->state.leftMarginPixels, 0, c.right - b - e->state.rightMarginPixels, 0};
     r.top = c.bottom >= h + 2 * b ? b : 0;
     if (e->Multiline()) r.bottom = r.top + std::max(1, int(c.bottom - 2 * r.top) / h) * h;
     else r.bottom = r.top + std::min<LONG>(h, c.bottom - r.top);
@@ -96,18 +96,18 @@ LRESULT SetMargins(EditControl *e, WPARAM which, LPARAM lp) {
     // average character is close for the fonts the boxes use.
     int fontMargin = QFontMetrics(e->Widget()->font()).averageCharWidth() / 2;
     auto pick = [&](WORD v) { return v == EC_USEFONTINFO ? fontMargin : int(v); };
-    int left = (which & EC_LEFTMARGIN) ? pick(LOWORD(lp)) : e->state.leftMargin;
-    int right = (which & EC_RIGHTMARGIN) ? pick(HIWORD(lp)) : e->state.rightMargin;
+    int left = (which & EC_LEFTMARGIN) ? pick(LOWORD(lp)) : e->state.leftMarginPixels;
+    int right = (which & EC_RIGHTMARGIN) ? pick(HIWORD(lp)) : e->state.rightMarginPixels;
     // A rectangle set by EM_SETRECT moves with the change of the margins.
-    if (e->state.formatSet) e->state.format.left += left - e->state.leftMargin, e->state.format.right -= right - e->state.rightMargin;
-    e->state.leftMargin = left, e->state.rightMargin = right;
+    if (e->state.formatSet) e->state.formatRect.left += left - e->state.leftMarginPixels, e->state.formatRect.right -= right - e->state.rightMarginPixels;
+    e->state.leftMarginPixels = left, e->state.rightMarginPixels = right;
     ApplyFormat(e);
     return 0;
 }
 
 LRESULT SetRect(EditControl *e, LPARAM lp) {
     e->state.formatSet = lp != 0;
-    if (lp) e->state.format = *reinterpret_cast<const RECT *>(lp);
+    if (lp) e->state.formatRect = *reinterpret_cast<const RECT *>(lp);
     ApplyFormat(e);
     return 0;
 }
