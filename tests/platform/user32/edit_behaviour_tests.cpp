@@ -293,20 +293,24 @@ const std::vector<Row> &Rows() {
              return r;
          },
          "1,1 1,1 "},
-        {"a top-level EDIT that is no popup is made at least the minimum tracking size; a popup keeps its size",
+        {"a top-level EDIT that is no popup is made at least the minimum tracking size and keeps its caption, whose "
+         "border is drawn outside the text; a popup keeps its size",
          [](Boxes &) {
-             HWND over = CreateWindowExA(0, "EDIT", "", 0, 10, 10, 1, 1, nullptr, nullptr, nullptr, nullptr);
+             HWND over = CreateWindowExA(0, "EDIT", "", ES_MULTILINE, 10, 10, 1, 50, nullptr, nullptr, nullptr, nullptr);
              HWND popup = CreateWindowExA(0, "EDIT", "", WS_POPUP, 10, 10, 1, 1, nullptr, nullptr, nullptr, nullptr);
-             RECT o{}, p{};
+             RECT o{}, c{}, f{}, p{};
              GetWindowRect(over, &o);
+             GetClientRect(over, &c);
+             SendMessageA(over, EM_GETRECT, 0, LPARAM(&f));
              GetWindowRect(popup, &p);
              DestroyWindow(over);
              DestroyWindow(popup);
              return std::to_string(o.right - o.left == GetSystemMetrics(SM_CXMINTRACK)) +
-                    std::to_string(o.bottom - o.top == GetSystemMetrics(SM_CYMINTRACK)) + " " +
-                    std::to_string(p.right - p.left) + "x" + std::to_string(p.bottom - p.top);
+                    std::to_string(o.bottom - o.top - c.bottom > GetSystemMetrics(SM_CYCAPTION)) + " " +
+                    std::to_string(f.left) + "," + std::to_string(f.top) + " " + std::to_string(p.right - p.left) + "x" +
+                    std::to_string(p.bottom - p.top);
          },
-         "11 1x1"},
+         "11 0,0 1x1"},
         {"an EDIT that is no child notifies the parent given at its creation",
          [](Boxes &b) {
              HWND e = b.Popup(ES_AUTOHSCROLL);
