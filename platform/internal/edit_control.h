@@ -25,7 +25,7 @@ constexpr char16_t kLoneLf = 0xFDE1;
 
 struct EditData {
     HWND hwnd = nullptr;
-    DWORD limit = kDefaultLimit;
+    DWORD limitBytes = kDefaultLimit; // ANSI bytes the text may hold
     char passwordChar = 0;
     int leadByte = -1;       // the first byte of a double-byte character typed in two WM_CHARs
     bool modified = false;
@@ -36,9 +36,9 @@ struct EditData {
     bool dialogMode = false; // set by WM_GETDLGCODE with a message, as dialogs send it
     bool destroyed = false;  // after WM_NCDESTROY the box holds no text
     bool border = false;     // WS_BORDER, drawn inside the client area
-    int leftMargin = 0, rightMargin = 0;
+    int leftMarginPixels = 0, rightMarginPixels = 0;
     bool formatSet = false;  // EM_SETRECT gave the formatting rectangle
-    RECT format{};
+    RECT formatRect{};       // in client pixels, when formatSet
 };
 
 class EditControl {

@@ -58,11 +58,18 @@ bool WithinLimit(EditControl *e, QString &text) {
     int s, t;
     e->Selection(s, t);
     long used = e->AnsiLength() - (e->BytesAt(t) - e->BytesAt(s));
-    long room = long(e->state.limit) - used;
+    long room = long(e->state.limitBytes) - used;
     if (BytesBefore(text, int(text.size()), e->Multiline()) <= room) return true;
     text = text.left(PositionOfBytes(text, std::max(0L, room), e->Multiline()));
     Notify(e, EN_MAXTEXT);
     return !text.isEmpty();
+}
+
+// A text cut to nothing, by the limit or for want of room, still reports a change, as
+// Win32 does.
+bool Refused(EditControl *e) {
+    NotifyChangeAlways(e);
+    return false;
 }
 
 // Replaces the selection, keeping the text within the limit and, without automatic
@@ -70,11 +77,10 @@ bool WithinLimit(EditControl *e, QString &text) {
 bool ReplaceSelection(EditControl *e, QString text, bool honourLimit) {
     text = ApplyCase(e->state.hwnd, text);
     if (!e->Multiline()) text.replace(QLatin1String("\n"), QString());
-    if (honourLimit && !WithinLimit(e, text)) return false;
+    if (honourLimit && !WithinLimit(e, text)) return Refused(e);
     if (honourLimit && !FitsBox(e, text)) {
         Notify(e, EN_MAXTEXT);
-        // A text refused for want of room still reports a change, as Win32 does.
-        if (text.isEmpty()) return NotifyChangeAlways(e), false;
+        if (text.isEmpty()) return Refused(e);
     }
     unsigned before = e->state.version;
     e->Insert(text);
@@ -194,10 +200,17 @@ void DialogTab(EditControl *e) {
         SendMessageA(parent, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0, 0);
 }
 
+// Escape in dialog mode closes the dialog from a multi-line box; a single-line box
+// leaves the key to the dialog, which cancels.
+void DialogEscape(EditControl *e) {
+    HWND parent = GetParent(e->state.hwnd);
+    if (e->state.dialogMode && e->Multiline() && parent) PostMessageA(parent, WM_CLOSE, 0, 0);
+}
+
 LRESULT OnKeyDown(EditControl *e, WPARAM vk) {
     if (vk == VK_RETURN) return DialogReturn(e), 1;
     if (vk == VK_TAB) return DialogTab(e), 1;
-    if (vk == VK_ESCAPE) return 1;
+    if (vk == VK_ESCAPE) return DialogEscape(e), 1;
     if (!IsEditingKey(vk)) return 0;
     DWORD style = StyleOf(e->state.hwnd);
     if ((style & ES_READONLY) && vk == VK_DELETE) return 1;
@@ -235,17 +248,17 @@ void SetSel(EditControl *e, WPARAM wp, LPARAM lp) {
     e->Select(anchor, caret);
 }
 
+// WM_SETTEXT: a single-line box reports a change even for the same text, a multi-line
+// box none at all, as in Win32.
 LRESULT SetText(EditControl *e, LPARAM lp) {
-    unsigned before = e->state.version;
     QString text = ApplyCase(e->state.hwnd, FromAnsi(reinterpret_cast<const char *>(lp), e->Multiline()));
-    // A multi-line box raises no EN_CHANGE for WM_SETTEXT, as in Win32.
-    if (e->Multiline()) ++e->state.silent;
+    ++e->state.silent;
     e->SetText(text);
-    if (e->Multiline()) --e->state.silent;
+    --e->state.silent;
     e->Select(0, 0);
     e->state.modified = false;
     e->ClearUndo();
-    if (!e->Multiline()) NotifyChange(e, before);
+    if (!e->Multiline()) NotifyChangeAlways(e);
     return TRUE;
 }
 
@@ -302,27 +315,69 @@ LRESULT Undo(EditControl *e) {
 
 bool CanUndo(EditControl *e) { return e->CanUndo() || (e->state.undoneAt == e->state.version && e->CanRedo()); }
 
+LRESULT OnCreate(EditControl *e, HWND hwnd, const CREATESTRUCTA *cs) {
+    if (cs) e->state.notifyTo = cs->hwndParent;
+    if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) {
+        ++e->state.silent;
+        e->SetText(ApplyCase(hwnd, FromAnsi(cs->lpszName, e->Multiline())));
+        --e->state.silent;
+        e->ClearUndo();
+    }
+    return 0;
+}
+
+LRESULT OnLButtonDown(EditControl *e, HWND hwnd, WPARAM wp, LPARAM lp) {
+    if (GetFocus() != hwnd) SetFocus(hwnd);
+    ReplayMouse(hwnd, e->MouseTarget(), WM_LBUTTONDOWN, wp, lp);
+    return 0;
+}
+
+// A message of the dialog's (lParam) puts the box in dialog mode.
+LRESULT GetDlgCode(EditControl *e, LPARAM lp) {
+    if (lp) e->state.dialogMode = true;
+    LRESULT code = DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
+    return e->Multiline() ? code | DLGC_WANTALLKEYS : code;
+}
+
+// EM_LIMITTEXT: 0 is the largest limit of the kind of box.
+LRESULT SetLimit(EditControl *e, WPARAM bytes) {
+    e->state.limitBytes = bytes ? DWORD(bytes) : e->Multiline() ? kMultiLineMaximum : kSingleLineMaximum;
+    return 0;
+}
+
+LRESULT SetReadOnly(EditControl *e, HWND hwnd, bool on) {
+    auto r = FindWindowRecord(hwnd);
+    if (on) r->style |= ES_READONLY;
+    else r->style &= ~DWORD(ES_READONLY);
+    e->SetReadOnly(on);
+    e->Widget()->update();
+    return TRUE;
+}
+
+// WM_CUT and WM_CLEAR remove the selection, WM_CUT after copying it.
+LRESULT Clear(EditControl *e, HWND hwnd, bool cut) {
+    if (StyleOf(hwnd) & ES_READONLY) return 0;
+    unsigned before = e->state.version;
+    if (cut) CopySelection(e);
+    e->Insert(QString());
+    NotifyChange(e, before);
+    return 0;
+}
+
+LRESULT OnStyleChanged(EditControl *e, HWND hwnd, WPARAM which) {
+    if (which == WPARAM(LONG_PTR(GWL_STYLE)) || which == WPARAM(LONG_PTR(GWL_EXSTYLE)))
+        ConfigureFromStyle(e, StyleOf(hwnd), DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)));
+    return 0;
+}
+
 // The EDIT's context menu is hooked in here.
 LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE: {
-        auto *cs = reinterpret_cast<CREATESTRUCTA *>(lp);
-        if (cs) e->state.notifyTo = cs->hwndParent;
-        if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) {
-            ++e->state.silent;
-            e->SetText(ApplyCase(hwnd, FromAnsi(cs->lpszName, e->Multiline())));
-            --e->state.silent;
-            e->ClearUndo();
-        }
-        return 0;
-    }
+    case WM_CREATE: return OnCreate(e, hwnd, reinterpret_cast<const CREATESTRUCTA *>(lp));
     case WM_CHAR: return OnChar(e, wp);
     case WM_KEYDOWN: return OnKeyDown(e, wp);
     case WM_LBUTTONDBLCLK: return SelectWordAt(e, hwnd, lp);
-    case WM_LBUTTONDOWN:
-        if (GetFocus() != hwnd) SetFocus(hwnd);
-        ReplayMouse(hwnd, e->MouseTarget(), msg, wp, lp);
-        return 0;
+    case WM_LBUTTONDOWN: return OnLButtonDown(e, hwnd, wp, lp);
     case WM_LBUTTONUP:
     case WM_MOUSEMOVE: ReplayMouse(hwnd, e->MouseTarget(), msg, wp, lp); return 0;
     case WM_MOUSEWHEEL:
@@ -336,28 +391,16 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCDESTROY:
         e->state.destroyed = true;
         return DefWindowProcA(hwnd, msg, wp, lp);
-    case WM_GETDLGCODE: {
-        if (lp) e->state.dialogMode = true;
-        LRESULT code = DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
-        if (e->Multiline()) code |= DLGC_WANTALLKEYS;
-        return code;
-    }
+    case WM_GETDLGCODE: return GetDlgCode(e, lp);
     case EM_GETSEL: return GetSel(e, wp, lp);
     case EM_SETSEL: SetSel(e, wp, lp); return 0;
     case EM_REPLACESEL: ReplaceSelection(e, FromAnsi(reinterpret_cast<const char *>(lp), e->Multiline()), true); return 0;
     case EM_SCROLLCARET: e->ScrollCaret(); return TRUE;
-    case EM_LIMITTEXT: e->state.limit = wp ? DWORD(wp) : e->Multiline() ? kMultiLineMaximum : kSingleLineMaximum; return 0;
-    case EM_GETLIMITTEXT: return e->state.limit;
+    case EM_LIMITTEXT: return SetLimit(e, wp);
+    case EM_GETLIMITTEXT: return e->state.limitBytes;
     case EM_SETPASSWORDCHAR: SetPasswordChar(e, wp); return 0;
     case EM_GETPASSWORDCHAR: return BYTE(e->state.passwordChar);
-    case EM_SETREADONLY: {
-        auto r = FindWindowRecord(hwnd);
-        if (wp) r->style |= ES_READONLY;
-        else r->style &= ~DWORD(ES_READONLY);
-        e->SetReadOnly(wp != 0);
-        e->Widget()->update();
-        return TRUE;
-    }
+    case EM_SETREADONLY: return SetReadOnly(e, hwnd, wp != 0);
     case EM_GETMODIFY: return e->state.modified;
     case EM_SETMODIFY: e->state.modified = wp != 0; return 0;
     case EM_CANUNDO: return CanUndo(e);
@@ -369,20 +412,13 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case EM_SETRECT:
     case EM_SETRECTNP: return SetRect(e, lp);
     case EM_SETMARGINS: return SetMargins(e, wp, lp);
-    case EM_GETMARGINS: return MAKELONG(e->state.leftMargin, e->state.rightMargin);
+    case EM_GETMARGINS: return MAKELONG(e->state.leftMarginPixels, e->state.rightMarginPixels);
     case EM_POSFROMCHAR: return PosFromChar(e, wp);
     case EM_CHARFROMPOS: return CharFromPos(e, lp);
     case EM_EMPTYUNDOBUFFER: e->ClearUndo(); return 0;
     case WM_COPY: CopySelection(e); return 0;
     case WM_CUT:
-    case WM_CLEAR: {
-        if (StyleOf(hwnd) & ES_READONLY) return 0;
-        unsigned before = e->state.version;
-        if (msg == WM_CUT) CopySelection(e);
-        e->Insert(QString());
-        NotifyChange(e, before);
-        return 0;
-    }
+    case WM_CLEAR: return Clear(e, hwnd, msg == WM_CUT);
     case WM_PASTE: Paste(e); return 0;
     case WM_CONTEXTMENU: ShowEditContextMenu(hwnd, lp); return 0;
     case EM_GETLINECOUNT:
@@ -393,10 +429,7 @@ LRESULT EditMessage(EditControl *e, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case EM_GETFIRSTVISIBLELINE: return e->FirstVisibleLine();
     case EM_LINESCROLL: e->ScrollLines(int(lp)); return TRUE;
     case EM_SCROLL: return Scroll(e, wp);
-    case WM_STYLECHANGED:
-        if (wp == WPARAM(LONG_PTR(GWL_STYLE)) || wp == WPARAM(LONG_PTR(GWL_EXSTYLE)))
-            ConfigureFromStyle(e, StyleOf(hwnd), DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)));
-        return 0;
+    case WM_STYLECHANGED: return OnStyleChanged(e, hwnd, wp);
     default: {
         LRESULT result;
         if (CommonControlMessage(hwnd, msg, wp, lp, result)) return result;

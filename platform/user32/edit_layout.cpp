@@ -24,11 +24,11 @@ int Inset(EditControl *e) {
 // The formatting rectangle: the client area less the inset and the margins, as high as
 // whole lines (a single line box: one line, or less when the box is lower).
 RECT FormatRect(EditControl *e) {
-    if (e->state.formatSet) return e->state.format;
+    if (e->state.formatSet) return e->state.formatRect;
     RECT c{};
     GetClientRect(e->state.hwnd, &c);
     int b = Inset(e), h = LineHeight(e);
-    RECT r{c.left + b + e->state.leftMargin, 0, c.right - b - e->state.rightMargin, 0};
+    RECT r{c.left + b + e->state.leftMarginPixels, 0, c.right - b - e->state.rightMarginPixels, 0};
     r.top = c.bottom >= h + 2 * b ? b : 0;
     if (e->Multiline()) r.bottom = r.top + std::max(1, int(c.bottom - 2 * r.top) / h) * h;
     else r.bottom = r.top + std::min<LONG>(h, c.bottom - r.top);
@@ -96,18 +96,18 @@ LRESULT SetMargins(EditControl *e, WPARAM which, LPARAM lp) {
     // average character is close for the fonts the boxes use.
     int fontMargin = QFontMetrics(e->Widget()->font()).averageCharWidth() / 2;
     auto pick = [&](WORD v) { return v == EC_USEFONTINFO ? fontMargin : int(v); };
-    int left = (which & EC_LEFTMARGIN) ? pick(LOWORD(lp)) : e->state.leftMargin;
-    int right = (which & EC_RIGHTMARGIN) ? pick(HIWORD(lp)) : e->state.rightMargin;
+    int left = (which & EC_LEFTMARGIN) ? pick(LOWORD(lp)) : e->state.leftMarginPixels;
+    int right = (which & EC_RIGHTMARGIN) ? pick(HIWORD(lp)) : e->state.rightMarginPixels;
     // A rectangle set by EM_SETRECT moves with the change of the margins.
-    if (e->state.formatSet) e->state.format.left += left - e->state.leftMargin, e->state.format.right -= right - e->state.rightMargin;
-    e->state.leftMargin = left, e->state.rightMargin = right;
+    if (e->state.formatSet) e->state.formatRect.left += left - e->state.leftMarginPixels, e->state.formatRect.right -= right - e->state.rightMarginPixels;
+    e->state.leftMarginPixels = left, e->state.rightMarginPixels = right;
     ApplyFormat(e);
     return 0;
 }
 
 LRESULT SetRect(EditControl *e, LPARAM lp) {
     e->state.formatSet = lp != 0;
-    if (lp) e->state.format = *reinterpret_cast<const RECT *>(lp);
+    if (lp) e->state.formatRect = *reinterpret_cast<const RECT *>(lp);
     ApplyFormat(e);
     return 0;
 }
@@ -124,31 +124,40 @@ LRESULT PosFromChar(EditControl *e, WPARAM index) {
     return MAKELONG(WORD(p.x() - o.x), WORD(p.y() - o.y));
 }
 
-// A point left of a character's middle belongs to it, from its middle on to the next.
-int SingleLinePositionOf(EditControl *e, int x) {
-    int n = int(e->Text().size());
-    for (int i = 0; i < n; ++i) {
-        int left = e->PointOf(i).x(), right = e->PointOf(i + 1).x();
-        if (x < left + (right - left) / 2) return i;
-    }
-    return n;
+// A point left of a character's middle belongs to it, from its middle on to the next
+// character of the same line.
+int PositionOf(EditControl *e, QPoint p) {
+    int n = int(e->Text().size()), at = e->PositionOfPoint(p);
+    auto sameLine = [&](int i) { return e->PointOf(i).y() == e->PointOf(i + 1).y(); };
+    auto middle = [&](int i) { return (e->PointOf(i).x() + e->PointOf(i + 1).x()) / 2; };
+    while (at > 0 && sameLine(at - 1) && p.x() < middle(at - 1)) --at;
+    while (at < n && sameLine(at) && p.x() >= middle(at)) ++at;
+    return at;
 }
 
 LRESULT CharFromPos(EditControl *e, LPARAM lp) {
     POINT o = ClientOrigin(e);
     QPoint p(GET_X_LPARAM(lp) + o.x, GET_Y_LPARAM(lp) + o.y);
-    int position = e->Multiline() ? e->PositionOfPoint(p) : SingleLinePositionOf(e, p.x());
+    int position = PositionOf(e, p);
     long bytes = e->BytesAt(position);
     return MAKELONG(WORD(bytes), WORD(LineOf(LineStarts(e), bytes)));
 }
 
+// Lines the formatting rectangle shows whole, at least one.
+int VisibleLines(EditControl *e) {
+    RECT r = FormatRect(e);
+    return std::max(1, int(r.bottom - r.top) / std::max(1, LineHeight(e)));
+}
+
 // EM_SCROLL: TRUE in the high word and the lines moved in the low word; FALSE when
-// nothing moved, and always in a single line box.
+// nothing moved, and always in a single line box. The last line goes no higher than
+// the bottom of the box, so a text that fits does not scroll.
 LRESULT Scroll(EditControl *e, WPARAM how) {
     if (!e->Multiline()) return FALSE;
-    int before = e->FirstVisibleLine();
-    if (how == SB_LINEDOWN || how == SB_LINEUP) e->ScrollLines(how == SB_LINEDOWN ? 1 : -1);
-    else if (how == SB_PAGEDOWN || how == SB_PAGEUP) e->ScrollLines(how == SB_PAGEDOWN ? 10 : -10);
+    int page = VisibleLines(e), before = e->FirstVisibleLine();
+    int step = how == SB_LINEDOWN ? 1 : how == SB_LINEUP ? -1 : how == SB_PAGEDOWN ? page : how == SB_PAGEUP ? -page : 0;
+    int last = std::max(0, int(LineStarts(e).size()) - page);
+    e->ScrollLines(std::clamp(before + step, 0, std::max(before, last)) - before);
     int moved = e->FirstVisibleLine() - before;
     return moved ? MAKELONG(WORD(moved), TRUE) : FALSE;
 }
@@ -160,7 +169,7 @@ LRESULT SelectWordAt(EditControl *e, HWND hwnd, LPARAM lp) {
     if (GetFocus() != hwnd) SetFocus(hwnd);
     POINT o = ClientOrigin(e);
     QPoint p(GET_X_LPARAM(lp) + o.x, GET_Y_LPARAM(lp) + o.y);
-    int at = e->Multiline() ? e->PositionOfPoint(p) : SingleLinePositionOf(e, p.x());
+    int at = PositionOf(e, p);
     QString text = e->Text();
     int start = at, end = at;
     while (start > 0 && !IsWordBreak(text[start - 1])) --start;

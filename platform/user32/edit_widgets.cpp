@@ -265,9 +265,11 @@ QWidget *MakeEditWidget(HWND hwnd, QWidget *parent) {
     edit::EditControl *e = (r->style & ES_MULTILINE) ? static_cast<edit::EditControl *>(new edit::TextEdit(parent))
                                                       : static_cast<edit::EditControl *>(new edit::LineEdit(parent));
     e->state.hwnd = hwnd;
-    // The box draws its border itself, inside its client area.
-    e->state.border = r->style & WS_BORDER;
-    r->style &= ~DWORD(WS_BORDER);
+    // The box draws its border itself, inside its client area; beside a client edge, or
+    // as part of a caption, a border is the window's, outside the client area.
+    bool windowsOwn = (r->exStyle & WS_EX_CLIENTEDGE) || (r->style & WS_CAPTION) == WS_CAPTION;
+    e->state.border = (r->style & WS_BORDER) && !windowsOwn;
+    if (e->state.border) r->style &= ~DWORD(WS_BORDER);
     // Only the upper or the lower case style, and no password in a multi-line box.
     if ((r->style & ES_UPPERCASE) && (r->style & ES_LOWERCASE)) r->style &= ~DWORD(ES_LOWERCASE);
     if (r->style & ES_MULTILINE) r->style &= ~DWORD(ES_PASSWORD);

@@ -60,8 +60,10 @@ extern "C" int WINAPI GetSystemMetrics(int index) {
     case SM_CYSMICON: return 16;
     case SM_CYMENU: return 19;
     case SM_CYSMCAPTION: return 15;
-    case SM_CXMIN: return 112;
-    case SM_CYMIN: return 27;
+    case SM_CXMIN:
+    case SM_CXMINTRACK: return 112;
+    case SM_CYMIN:
+    case SM_CYMINTRACK: return 27;
     case SM_CXDOUBLECLK:
     case SM_CYDOUBLECLK: return 4;
     case SM_CXMAXIMIZED: return ScreenGeometry().width() + 8;

@@ -36,6 +36,24 @@ void UnlinkFromParent(const std::shared_ptr<WindowRecord> &record) {
     }
 }
 
+// WM_PARENTNOTIFY for a child's creation or destruction goes to its parent, and on up
+// while each window passed is a child without WS_EX_NOPARENTNOTIFY.
+void NotifyParents(HWND child, WORD event) {
+    WPARAM wp = MAKEWPARAM(event, WORD(GetWindowLongPtrA(child, GWLP_ID)));
+    for (HWND at = child; at;) {
+        auto r = FindWindowRecord(at);
+        if (!r || !(r->style & WS_CHILD) || (r->exStyle & WS_EX_NOPARENTNOTIFY)) return;
+        at = r->parent;
+        if (at) Send(at, WM_PARENTNOTIFY, wp, reinterpret_cast<LPARAM>(child));
+    }
+}
+
+// Only the window DestroyWindow was called for notifies; its children go with it unheard.
+bool ParentIsGoing(const WindowRecord &r) {
+    auto parent = (r.style & WS_CHILD) ? FindWindowRecord(r.parent) : nullptr;
+    return parent && parent->destroying;
+}
+
 // Top-level windows that `owner` owns are destroyed with it, as in Win32.
 std::vector<HWND> OwnedWindows(HWND owner, DWORD threadId) {
     std::vector<HWND> owned;
@@ -50,6 +68,14 @@ void AdjustCreationStyles(DWORD &style, DWORD &exStyle) {
     if ((exStyle & WS_EX_DLGMODALFRAME) || (style & (WS_DLGFRAME | WS_THICKFRAME))) exStyle |= WS_EX_WINDOWEDGE;
 }
 
+// An overlapped or resizable window is made no smaller than its minimum tracking size.
+// Win32 asks the window first (WM_GETMINMAXINFO); no window here answers, so it is not sent.
+void AtLeastTrackingSize(DWORD style, int &w, int &h) {
+    if (!(style & WS_THICKFRAME) && (style & (WS_POPUP | WS_CHILD))) return;
+    w = std::max(w, GetSystemMetrics(SM_CXMINTRACK));
+    h = std::max(h, GetSystemMetrics(SM_CYMINTRACK));
+}
+
 RECT InitialRect(DWORD style, int x, int y, int w, int h) {
     if (!(style & WS_CHILD)) {
         int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
@@ -62,6 +88,7 @@ RECT InitialRect(DWORD style, int x, int y, int w, int h) {
         if (x == CW_USEDEFAULT) x = y = 0;
         if (w == CW_USEDEFAULT) w = h = 0;
     }
+    AtLeastTrackingSize(style, w, h);
     return RECT{x, y, x + std::max(0, w), y + std::max(0, h)};
 }
 
@@ -135,6 +162,8 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR w
         if (style & WS_VISIBLE) ShowWindow(hwnd, state == WS_MINIMIZE ? SW_MINIMIZE : SW_SHOWMAXIMIZED);
         else platform::EnterStateHidden(hwnd, state);
     }
+    NotifyParents(hwnd, WM_CREATE);
+    if (!IsWindow(hwnd)) return nullptr;
     if ((style & WS_VISIBLE) && IsWindow(hwnd) && !(record->style & WS_VISIBLE)) ShowWindow(hwnd, SW_SHOW);
     return IsWindow(hwnd) ? hwnd : nullptr;
 }
@@ -150,6 +179,8 @@ extern "C" BOOL WINAPI DestroyWindow(HWND hwnd) {
         return FALSE;
     }
     if (record->destroying) return TRUE;
+    if (!ParentIsGoing(*record)) NotifyParents(hwnd, WM_DESTROY);
+    if (!IsWindow(hwnd) || record->destroying) return TRUE; // the parent destroyed it on notice
     record->destroying = true;
     for (HWND owned : OwnedWindows(hwnd, record->threadId)) DestroyWindow(owned);
     if (record->style & WS_VISIBLE) {

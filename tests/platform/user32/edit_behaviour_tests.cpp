@@ -12,11 +12,21 @@
 namespace {
 
 std::vector<UINT> parentSaw;   // messages of interest that reached the parent
+std::string dialogLog;         // what a dialog would hear: D(M_GETDEFID), N(EXTDLGCTL) wp lp, X (WM_CLOSE)
 std::vector<WORD> notified;    // EN_* codes in WM_COMMAND
+struct Heard { HWND to; WPARAM wp; LPARAM lp; };
+std::vector<Heard> parentNotes; // WM_PARENTNOTIFY as it arrived
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_COMMAND && lp) notified.push_back(HIWORD(wp));
     if (msg == DM_GETDEFID || msg == WM_NEXTDLGCTL) parentSaw.push_back(msg);
+    if (msg == WM_PARENTNOTIFY) parentNotes.push_back({hwnd, wp, lp});
+    if (msg == DM_GETDEFID) return dialogLog += "D", MAKELONG(IDOK, DC_HASDEFID);
+    if (msg == WM_NEXTDLGCTL) {
+        HWND to = HWND(wp) == GetDlgItem(hwnd, IDOK) ? HWND(wp) : nullptr;
+        dialogLog += "N" + (to ? std::string("ok") : std::to_string(wp)) + std::to_string(lp);
+    }
+    if (msg == WM_CLOSE) return dialogLog += "X", 0;
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -70,6 +80,24 @@ std::string Count(WORD code) {
     return std::to_string(n);
 }
 
+// The notifications each WM_CHAR brings, in order: U for EN_UPDATE, C for EN_CHANGE,
+// M for EN_MAXTEXT, one group per character.
+std::string Typed(HWND e, const std::vector<BYTE> &chars) {
+    std::string r;
+    for (BYTE c : chars) {
+        notified.clear();
+        SendMessageA(e, WM_CHAR, c, 1);
+        for (WORD code : notified) r += code == EN_UPDATE ? 'U' : code == EN_CHANGE ? 'C' : code == EN_MAXTEXT ? 'M' : '?';
+        r += "|";
+    }
+    return r;
+}
+
+void Pump() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+}
+
 std::string Rect(HWND e) {
     RECT r{};
     SendMessageA(e, EM_GETRECT, 0, LPARAM(&r));
@@ -87,6 +115,19 @@ struct Row {
 bool RunningUnderWine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// Each WM_PARENTNOTIFY as receiver, event and child id, then the child's name.
+std::string Notes(const std::vector<std::pair<HWND, const char *>> &names) {
+    auto name = [&](HWND h) {
+        for (auto &n : names)
+            if (n.first == h) return std::string(n.second);
+        return std::string("?");
+    };
+    std::string r;
+    for (const Heard &h : parentNotes)
+        r += name(h.to) + std::to_string(LOWORD(h.wp)) + "." + std::to_string(HIWORD(h.wp)) + name(HWND(h.lp)) + " ";
+    return r;
 }
 
 const char *kLong = "this is a long string.\r\nthis is a long string.\r\nthis is a long string.\r\nthis is a long string.";
@@ -180,29 +221,96 @@ const std::vector<Row> &Rows() {
                     std::to_string(SendMessageA(many, EM_POSFROMCHAR, 1, 0) != -1);
          },
          "-1,-1,1"},
-        {"EM_CHARFROMPOS: left of a character's middle is that character, from the middle on the next",
+        {"EM_CHARFROMPOS: left of a character's middle is that character, from the middle on the next; so in many "
+         "lines (where Windows since Vista rounds the left half either way)",
          [](Boxes &b) {
-             HWND e = b.Child(ES_AUTOHSCROLL, "aa");
-             int lo = LOWORD(SendMessageA(e, EM_POSFROMCHAR, 0, 0)), hi = LOWORD(SendMessageA(e, EM_POSFROMCHAR, 1, 0));
-             int mid = lo + (hi - lo) / 2;
-             return std::to_string(hi > lo) + std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, lo))) +
-                    std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, mid - 1))) +
-                    std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, mid))) +
-                    std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, hi)));
+             auto at = [](HWND e, int x) { return std::to_string(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, x))); };
+             HWND one = b.Child(ES_AUTOHSCROLL, "aa"), many = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, "aa");
+             std::string r;
+             for (HWND e : {one, many}) {
+                 int lo = LOWORD(SendMessageA(e, EM_POSFROMCHAR, 0, 0)), hi = LOWORD(SendMessageA(e, EM_POSFROMCHAR, 1, 0));
+                 int mid = lo + (hi - lo) / 2;
+                 r += std::to_string(hi > lo) + (e == one ? at(e, lo) + at(e, mid - 1) + at(e, mid) : at(e, mid + 1)) +
+                      at(e, hi) + " ";
+             }
+             return r;
          },
-         "10011"},
+         "10011 111 "},
         {"EM_SCROLL: TRUE high with the lines moved low; FALSE when nothing moves and in one line",
          [](Boxes &b) {
              std::string lines;
              for (int i = 0; i < 30; ++i) lines += "line\r\n";
              HWND one = b.Child(ES_AUTOHSCROLL, "a"), short_ = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, "a");
              HWND tall = b.Child(ES_MULTILINE | ES_AUTOVSCROLL, lines.c_str());
-             return Hex(SendMessageA(one, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
-                    Hex(SendMessageA(short_, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
-                    Hex(SendMessageA(short_, EM_SCROLL, SB_PAGEUP, 0)) + "," +
-                    Hex(SendMessageA(tall, EM_SCROLL, SB_LINEDOWN, 0));
+             // Hidden and no child: the box still knows that two lines fit it.
+             HWND hidden = CreateWindowExA(0, "EDIT", "Test\r\nText", WS_VSCROLL | ES_MULTILINE, 0, 0, 100, 100, nullptr,
+                                           nullptr, nullptr, nullptr);
+             std::string r = Hex(SendMessageA(one, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
+                             Hex(SendMessageA(short_, EM_SCROLL, SB_LINEDOWN, 0)) + "," +
+                             Hex(SendMessageA(short_, EM_SCROLL, SB_PAGEUP, 0)) + "," +
+                             Hex(SendMessageA(hidden, EM_SCROLL, SB_PAGEDOWN, 0)) + "," +
+                             Hex(SendMessageA(tall, EM_SCROLL, SB_LINEDOWN, 0));
+             DestroyWindow(hidden);
+             return r;
          },
-         "0,0,0,10001"},
+         "0,0,0,0,10001"},
+        {"each typed character brings one EN_UPDATE then one EN_CHANGE, and nothing when nothing changes; "
+         "a character refused at the limit brings EN_MAXTEXT and still the pair",
+         [](Boxes &b) {
+             HWND one = b.Child(ES_AUTOHSCROLL), many = b.Child(ES_MULTILINE | ES_AUTOVSCROLL);
+             std::vector<BYTE> keys{'\b', 'a', 'b', '\b', '\b', '\b', 'c'};
+             std::string r = Typed(one, keys) + " " + Typed(many, keys) + " ";
+             SendMessageA(many, EM_SETSEL, 0, -1);
+             r += Typed(many, {'x', '\r'});
+             r += " " + Text(many) + " ";
+             SendMessageA(one, EM_SETLIMITTEXT, 1, 0);
+             r += Typed(one, {'y', '\b', 'z'});
+             return r + " " + Text(one);
+         },
+         "|UC|UC|UC|UC||UC| |UC|UC|UC|UC||UC| UC|UC| 3:x\r\n MUC|UC|UC| 1:z"},
+        {"WM_SETTEXT in one line reports a change even for the same text; in many lines it reports none",
+         [](Boxes &b) {
+             std::string r;
+             for (HWND e : {b.Child(ES_AUTOHSCROLL, "same"), b.Child(ES_MULTILINE | ES_AUTOVSCROLL, "same")}) {
+                 notified.clear();
+                 SendMessageA(e, WM_SETTEXT, 0, LPARAM("same"));
+                 SendMessageA(e, WM_SETTEXT, 0, LPARAM("other"));
+                 r += Count(EN_UPDATE) + Count(EN_CHANGE) + " ";
+             }
+             return r;
+         },
+         "22 00 "},
+        {"beside WS_EX_CLIENTEDGE a WS_BORDER draws nothing inside: the text starts one pixel in, as with the edge alone",
+         [](Boxes &b) {
+             std::string r;
+             for (DWORD border : {DWORD(0), DWORD(WS_BORDER)}) {
+                 HWND e = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | border | ES_AUTOHSCROLL, 0, 0, 200, 60,
+                                          b.parent, nullptr, nullptr, nullptr);
+                 RECT f{};
+                 SendMessageA(e, EM_GETRECT, 0, LPARAM(&f));
+                 r += std::to_string(f.left - LOWORD(SendMessageA(e, EM_GETMARGINS, 0, 0))) + "," + std::to_string(f.top) + " ";
+             }
+             return r;
+         },
+         "1,1 1,1 "},
+        {"a top-level EDIT that is no popup is made at least the minimum tracking size and keeps its caption, whose "
+         "border is drawn outside the text; a popup keeps its size",
+         [](Boxes &) {
+             HWND over = CreateWindowExA(0, "EDIT", "", ES_MULTILINE, 10, 10, 1, 50, nullptr, nullptr, nullptr, nullptr);
+             HWND popup = CreateWindowExA(0, "EDIT", "", WS_POPUP, 10, 10, 1, 1, nullptr, nullptr, nullptr, nullptr);
+             RECT o{}, c{}, f{}, p{};
+             GetWindowRect(over, &o);
+             GetClientRect(over, &c);
+             SendMessageA(over, EM_GETRECT, 0, LPARAM(&f));
+             GetWindowRect(popup, &p);
+             DestroyWindow(over);
+             DestroyWindow(popup);
+             return std::to_string(o.right - o.left == GetSystemMetrics(SM_CXMINTRACK)) +
+                    std::to_string(o.bottom - o.top - c.bottom > GetSystemMetrics(SM_CYCAPTION)) + " " +
+                    std::to_string(f.left) + "," + std::to_string(f.top) + " " + std::to_string(p.right - p.left) + "x" +
+                    std::to_string(p.bottom - p.top);
+         },
+         "11 0,0 1x1"},
         {"an EDIT that is no child notifies the parent given at its creation",
          [](Boxes &b) {
              HWND e = b.Popup(ES_AUTOHSCROLL);
@@ -260,17 +368,44 @@ const std::vector<Row> &Rows() {
              return r + " " + std::to_string(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0));
          },
          "11 8d 11"},
-        {"in dialog mode Tab sends WM_NEXTDLGCTL and Return DM_GETDEFID to the parent",
+        {"a child's creation and destruction send WM_PARENTNOTIFY to its parent and on up the chain, "
+         "unless the child has WS_EX_NOPARENTNOTIFY; children destroyed with their parent send none",
          [](Boxes &b) {
-             HWND e = b.Child(ES_MULTILINE);
-             MSG m{};
-             SendMessageA(e, WM_GETDLGCODE, 0, LPARAM(&m));
-             parentSaw.clear();
-             SendMessageA(e, WM_KEYDOWN, VK_TAB, 0xf0001);
-             SendMessageA(e, WM_KEYDOWN, VK_RETURN, 0x1c0001);
-             return std::to_string(parentSaw == std::vector<UINT>{WM_NEXTDLGCTL, DM_GETDEFID});
+             parentNotes.clear();
+             auto make = [&](DWORD ex, const char *cls, HWND parent, int id) {
+                 return CreateWindowExA(ex, cls, "", WS_CHILD, 0, 0, 50, 50, parent, HMENU(INT_PTR(id)), nullptr, nullptr);
+             };
+             HWND e = make(0, "EDIT", b.parent, 5), quiet = make(WS_EX_NOPARENTNOTIFY, "EDIT", b.parent, 6);
+             HWND inner = make(0, "EditRowsParent", b.parent, 7), deep = make(0, "EDIT", inner, 8);
+             std::vector<std::pair<HWND, const char *>> names{{b.parent, "P"}, {e, "e"}, {quiet, "q"}, {inner, "I"}, {deep, "d"}};
+             DestroyWindow(e);
+             DestroyWindow(quiet);
+             DestroyWindow(inner);
+             return Notes(names);
          },
-         "1"},
+         "P1.5e P1.7I I1.8d P1.8d P2.5e P2.7I ",
+         "P1.5e P1.7I I1.8d P2.5e P2.7I " /* Wine tells the immediate parent only */},
+        {"in dialog mode Tab in many lines asks for the next control, Return for the default button and gives it the "
+         "focus, Escape in many lines closes the dialog; one line leaves Tab and Escape to the dialog",
+         [](Boxes &b) {
+             HWND many = b.Child(ES_MULTILINE), one = b.Child(ES_AUTOHSCROLL);
+             CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | BS_DEFPUSHBUTTON, 0, 0, 50, 20, b.parent, HMENU(IDOK),
+                             nullptr, nullptr);
+             MSG m{};
+             std::string r;
+             for (HWND e : {many, one}) {
+                 SendMessageA(e, WM_GETDLGCODE, 0, LPARAM(&m));
+                 for (WPARAM vk : {WPARAM(VK_TAB), WPARAM(VK_RETURN), WPARAM(VK_ESCAPE)}) {
+                     dialogLog.clear();
+                     SendMessageA(e, WM_KEYDOWN, vk, 1);
+                     Pump();
+                     r += dialogLog + "|";
+                 }
+                 r += " ";
+             }
+             return r;
+         },
+         "N00|DNok1|X| |DNok1|| "},
         {"the class is named \"Edit\" and its cursor is the I-beam",
          [](Boxes &b) {
              HWND e = b.Child(0);

@@ -159,9 +159,10 @@ TEST_F(Loading, ChangesMadeWhileLoadedAreDroppedWhenTheWindowCloses) {
 }
 
 TEST_F(Loading, AWindowNotLoadedKeepsChangesForItsNextLoad) {
-    rt::RuntimeHelpers.writeUnitProperty(kQuiet, kQuietUnit, 2, -1, 77, 0);
+    // Wider than the smallest an overlapped window is made (its minimum tracking size).
+    rt::RuntimeHelpers.writeUnitProperty(kQuiet, kQuietUnit, 2, -1, 177, 0);
     ASSERT_EQ(Load(kQuiet), 0);
-    EXPECT_EQ(rt::RuntimeHelpers.readUnitProperty(kQuiet, kQuietUnit, 2, -1), 77u);
+    EXPECT_EQ(rt::RuntimeHelpers.readUnitProperty(kQuiet, kQuietUnit, 2, -1), 177u);
     EXPECT_FALSE(IsWindowVisible(HandleOf(kQuiet, 0))); // its visible flag is off
     rt::RuntimeHelpers.writeUnitProperty(kQuiet, kQuietUnit, 5, -1, 1, 0);
     EXPECT_TRUE(IsWindowVisible(HandleOf(kQuiet, 0)));
