@@ -115,7 +115,7 @@ TEST(Desktop, AWorkersErrorReportIsAMessageBoxWhileTheWorkerWaits) {
     EXPECT_EQ(d.ToolErrors().find("worker answered"), std::string::npos) << "the worker did not wait";
     d.Focus(box);
     d.Key("Return");
-    EXPECT_EQ(d.WaitToolExit(10), 0);
+    EXPECT_EQ(d.WaitToolExit(10), 0) << d.ToolErrors();
     EXPECT_NE(d.ToolErrors().find("worker answered 1"), std::string::npos) << d.ToolErrors();
 }
 
