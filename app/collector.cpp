@@ -99,6 +99,13 @@ int32_t PageCount() {
     return pages > 1e6 ? 1000000 : (pages < 0 ? 0 : int32_t(pages));
 }
 
+// A job's matcher is destroyed however the job ends: also when a job still running at
+// the program's end has its thread ended under it (a box it appends to is gone).
+struct OwnedMatcher {
+    RegexMatcher *matcher;
+    ~OwnedMatcher() { matcher->methods->destroy(matcher); }
+};
+
 void RunJob(int32_t k, RegexMatcher *matcher) {
     std::string host = ServiceHost();
     std::string home = FetchWebPage(L(image::kHttpPrefix) + host + L(image::kSlash));
@@ -179,12 +186,11 @@ uint32_t CollectionDriver(void *) {
 
 uint32_t KeywordJob(void *parameter) {
     auto k = int32_t(reinterpret_cast<intptr_t>(parameter));
-    RegexMatcher *matcher = NewRegexMatcher();
+    OwnedMatcher owned{NewRegexMatcher()};
     CallDeclared(image::kDeclaredCoInitialize, {Word(0)});
-    RunJob(k, matcher);
+    RunJob(k, owned.matcher);
     CallDeclared(image::kDeclaredCoUninitialize, {});
     InterlockedDecrement(&JobsRunning);
-    matcher->methods->destroy(matcher);
     return 0;
 }
 
