@@ -47,7 +47,7 @@ void ReleaseKeywordList() {
 // A job may still read its keyword while the program ends: the list then stays as it
 // is to the end of the process instead of being freed under it.
 void ReleaseGlobals() {
-    if (JobsRunning == 0) ReleaseKeywordList();
+    if (Current(JobsRunning) == 0) ReleaseKeywordList();
 }
 
 } // namespace app

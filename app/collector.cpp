@@ -169,8 +169,8 @@ uint32_t CollectionDriver(void *) {
     KeywordList = KeywordArrayOf(trimmed.data());
     int32_t count = int32_t(static_cast<const uint32_t *>(KeywordList)[1]);
     InterlockedExchange(&KeywordsToCollect, count > kMostKeywords ? kMostKeywords : count);
-    while (JobsStarted < KeywordsToCollect) {
-        if (JobsRunning < 1) {
+    while (Current(JobsStarted) < Current(KeywordsToCollect)) {
+        if (Current(JobsRunning) < 1) {
             LONG k = InterlockedIncrement(&JobsStarted);
             InterlockedIncrement(&JobsRunning);
             StartThread(KeywordJob, k);
@@ -178,7 +178,7 @@ uint32_t CollectionDriver(void *) {
             Delay(kPollMilliseconds);
         }
     }
-    while (JobsRunning >= 1) Delay(kPollMilliseconds);
+    while (Current(JobsRunning) >= 1) Delay(kPollMilliseconds);
     Append(kStatusBox, L(image::kCollectionEndLine));
     InterlockedExchange(&driverRunning, 0);
     return 0;
