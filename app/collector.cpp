@@ -34,6 +34,10 @@ constexpr int32_t kMostKeywords = 2;
 // so KeywordList is never replaced under a job and no job starts beyond it.
 volatile LONG driverRunning = 0;
 
+// Each running job's matcher by keyword number, written by that job alone: a job whose
+// thread is ended under way at the program's end leaves it here to the end of the process.
+RegexMatcher *jobMatchers[kMostKeywords + 1] = {};
+
 std::string L(image::Constant offset) { return Literal(offset); }
 
 void StartThread(uint32_t (*routine)(void *), intptr_t parameter) {
@@ -98,13 +102,6 @@ int32_t PageCount() {
     pages = std::trunc(pages);
     return pages > 1e6 ? 1000000 : (pages < 0 ? 0 : int32_t(pages));
 }
-
-// A job's matcher is destroyed however the job ends: also when a job still running at
-// the program's end has its thread ended under it (a box it appends to is gone).
-struct OwnedMatcher {
-    RegexMatcher *matcher;
-    ~OwnedMatcher() { matcher->methods->destroy(matcher); }
-};
 
 void RunJob(int32_t k, RegexMatcher *matcher) {
     std::string host = ServiceHost();
@@ -186,11 +183,16 @@ uint32_t CollectionDriver(void *) {
 
 uint32_t KeywordJob(void *parameter) {
     auto k = int32_t(reinterpret_cast<intptr_t>(parameter));
-    OwnedMatcher owned{NewRegexMatcher()};
+    RegexMatcher *matcher = NewRegexMatcher();
+    RegexMatcher *unkept = nullptr;
+    RegexMatcher *&kept = k >= 1 && k <= kMostKeywords ? jobMatchers[k] : unkept;
+    kept = matcher;
     CallDeclared(image::kDeclaredCoInitialize, {Word(0)});
-    RunJob(k, owned.matcher);
+    RunJob(k, matcher);
     CallDeclared(image::kDeclaredCoUninitialize, {});
     InterlockedDecrement(&JobsRunning);
+    matcher->methods->destroy(matcher);
+    kept = nullptr;
     return 0;
 }
 
