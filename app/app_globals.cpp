@@ -44,14 +44,10 @@ void ReleaseKeywordList() {
     KeywordList = nullptr;
 }
 
-// A job may still read its keyword while the program ends: the list is then left to
-// the end of the process instead of being freed under it.
+// A job may still read its keyword while the program ends: the list then stays as it
+// is to the end of the process instead of being freed under it.
 void ReleaseGlobals() {
-    if (JobsRunning > 0) {
-        KeywordList = nullptr;
-        return;
-    }
-    ReleaseKeywordList();
+    if (Current(JobsRunning) == 0) ReleaseKeywordList();
 }
 
 } // namespace app

@@ -34,6 +34,10 @@ constexpr int32_t kMostKeywords = 2;
 // so KeywordList is never replaced under a job and no job starts beyond it.
 volatile LONG driverRunning = 0;
 
+// Each running job's matcher by keyword number, written by that job alone: a job whose
+// thread is ended under way at the program's end leaves it here to the end of the process.
+RegexMatcher *jobMatchers[kMostKeywords + 1] = {};
+
 std::string L(image::Constant offset) { return Literal(offset); }
 
 void StartThread(uint32_t (*routine)(void *), intptr_t parameter) {
@@ -162,8 +166,8 @@ uint32_t CollectionDriver(void *) {
     KeywordList = KeywordArrayOf(trimmed.data());
     int32_t count = int32_t(static_cast<const uint32_t *>(KeywordList)[1]);
     InterlockedExchange(&KeywordsToCollect, count > kMostKeywords ? kMostKeywords : count);
-    while (JobsStarted < KeywordsToCollect) {
-        if (JobsRunning < 1) {
+    while (Current(JobsStarted) < Current(KeywordsToCollect)) {
+        if (Current(JobsRunning) < 1) {
             LONG k = InterlockedIncrement(&JobsStarted);
             InterlockedIncrement(&JobsRunning);
             StartThread(KeywordJob, k);
@@ -171,7 +175,7 @@ uint32_t CollectionDriver(void *) {
             Delay(kPollMilliseconds);
         }
     }
-    while (JobsRunning >= 1) Delay(kPollMilliseconds);
+    while (Current(JobsRunning) >= 1) Delay(kPollMilliseconds);
     Append(kStatusBox, L(image::kCollectionEndLine));
     InterlockedExchange(&driverRunning, 0);
     return 0;
@@ -180,11 +184,15 @@ uint32_t CollectionDriver(void *) {
 uint32_t KeywordJob(void *parameter) {
     auto k = int32_t(reinterpret_cast<intptr_t>(parameter));
     RegexMatcher *matcher = NewRegexMatcher();
+    RegexMatcher *unkept = nullptr;
+    RegexMatcher *&kept = k >= 1 && k <= kMostKeywords ? jobMatchers[k] : unkept;
+    kept = matcher;
     CallDeclared(image::kDeclaredCoInitialize, {Word(0)});
     RunJob(k, matcher);
     CallDeclared(image::kDeclaredCoUninitialize, {});
     InterlockedDecrement(&JobsRunning);
     matcher->methods->destroy(matcher);
+    kept = nullptr;
     return 0;
 }
 

@@ -10,10 +10,13 @@
 
 namespace app {
 
-// Shared state; the counters change by atomic single steps.
+// Shared state; the counters change by atomic single steps and are read by one too.
 extern volatile LONG KeywordsToCollect;
 extern volatile LONG JobsStarted;
 extern volatile LONG JobsRunning;
+
+// A counter's value, read atomically (a compare-exchange that changes nothing).
+inline LONG Current(volatile LONG &counter) { return InterlockedCompareExchange(&counter, 0, 0); }
 
 // The start button's click: starts the driver thread, unless a collection is still
 // running, in which case the press is ignored (see README).

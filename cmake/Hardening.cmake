@@ -24,5 +24,6 @@ endif()
 if(SORVEL_TSAN)
   add_custom_target(tsan_tests)
   add_dependencies(tsan_tests user32_core_tests user32_window_tests user32_edit_tests ole_tests
-                   object_command_tests file_command_tests unit_command_tests units_edit_box_tests)
+                   object_command_tests file_command_tests unit_command_tests units_edit_box_tests
+                   collection_tests)
 endif()

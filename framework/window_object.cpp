@@ -24,6 +24,13 @@ WindowObject *WindowObject::FromHandlePermanent(HWND hwnd) {
     return it == HandleMap().end() ? nullptr : it->second;
 }
 
+HWND WindowObject::HandleOfObject(const WindowObject *object) {
+    std::lock_guard lock(mapLock);
+    for (const auto &[hwnd, attached] : HandleMap())
+        if (attached == object) return hwnd;
+    return nullptr;
+}
+
 BOOL WindowObject::Attach(HWND hwnd) {
     if (!hwnd || hwnd_ || !IsWindow(hwnd)) return FALSE;
     std::lock_guard lock(mapLock);

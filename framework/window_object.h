@@ -17,6 +17,9 @@ public:
 
     // The object attached to `hwnd`, or null.
     static WindowObject *FromHandlePermanent(HWND hwnd);
+    // The handle `object` is attached to, or null; safe from any thread, even when the
+    // object has been detached and deleted meanwhile (it is never read).
+    static HWND HandleOfObject(const WindowObject *object);
 
     BOOL Attach(HWND hwnd);
     HWND Detach();

@@ -111,6 +111,15 @@ Seeds Variants() {
             of(3, "\xff\xff\xff\x7f"), of(10, "\xff\xff"), of(7, std::string("\0\0\0\0\0\x4e\x16\x41", 8))};
 }
 
+// Constant-area inputs: element size, array and literal positions, grown size, the area
+// (a three-element array literal of 4-byte elements, then a text literal).
+Seeds ConstantAreas() {
+    std::string area("\x01\0\0\0\x03\0\0\0\x0a\0\0\0\x14\0\0\0\x1e\0\0\0WXYZ\0\0\0\0", 28);
+    std::string twoByTwo("\x02\0\0\0\x02\0\0\0\x02\0\0\0" "abcdefgh", 20);
+    return {FuzzWriter().Byte(4).Integer(0).Integer(20).Integer(40).Rest(area).Bytes(),
+            FuzzWriter().Byte(2).Integer(0).Integer(12).Integer(3).Rest(twoByTwo).Bytes()};
+}
+
 Seeds Pictures() {
     using namespace picture_files;
     return {Bmp24(), Bmp8Rle(), Bmp16BitFields(), Bmp4(), IconFile(1), IconFile(2), Png(), Gif(), Jpeg()};
@@ -132,7 +141,7 @@ int main(int argc, char **argv) {
         {"window_set", WindowSets()}, {"skin_block", SkinBlocks()},   {"wave", Waves()},
         {"midi", Songs()},            {"regexp", Patterns()},         {"text_commands", TextCalls()},
         {"byte_set", ByteSetCalls()}, {"variant", Variants()},        {"web_response", Responses()},
-        {"picture", Pictures()},
+        {"picture", Pictures()},      {"constant_area", ConstantAreas()},
     };
     for (const auto &[target, seeds] : corpora) {
         std::filesystem::path dir = std::filesystem::path(argv[1]) / target;

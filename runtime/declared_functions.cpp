@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <shared_mutex>
 #include <string>
 
 #include "gbk.h"
@@ -107,33 +108,64 @@ Resolution FromNamedLibrary(const RuntimeApp &app, const char *dll, LPCSTR key) 
     ReportRuntimeError(message.c_str(), 0);
 }
 
+// The clean-up empties the tables while a job may still be calling: every use of them
+// holds this lock, the clean-up alone. It is never held across a report or a call.
+std::shared_mutex tablesLock;
+
+struct Entry {
+    bool known = false;
+    void *address = nullptr;
+    int exported = -1;
+    const char *dll = nullptr;
+    const char *name = "";
+};
+
+Entry ReadEntry(int32_t number) {
+    std::shared_lock hold(tablesLock);
+    const DeclaredFunctionTables &t = App().declared;
+    if (number < 0 || size_t(number) >= t.addresses.size()) return {};
+    auto i = size_t(number);
+    return {true, t.addresses[i].load(), t.argumentCounts[i].load(), t.dllNames[i],
+            t.functionNames[i] ? t.functionNames[i] : ""};
+}
+
+// The address now cached for `number`: `r`'s, or another thread's that came first (r's
+// module is then released); null when the tables were emptied meanwhile.
+void *Publish(int32_t number, const Resolution &r) {
+    std::shared_lock hold(tablesLock);
+    DeclaredFunctionTables &t = App().declared;
+    if (size_t(number) >= t.addresses.size()) {
+        FreeLibrary(r.module);
+        return nullptr;
+    }
+    auto i = size_t(number);
+    t.argumentCounts[i].store(ArgumentCountOf(r)); // published by the address below
+    void *expected = nullptr;
+    if (!t.addresses[i].compare_exchange_strong(expected, r.address)) {
+        FreeLibrary(r.module);
+        return expected;
+    }
+    t.modules[i].store(r.module);
+    return r.address;
+}
+
 } // namespace
 
 void *ResolveDeclaredFunction(int32_t number) {
-    RuntimeApp &app = App();
-    DeclaredFunctionTables &t = app.declared;
-    if (number < 0 || size_t(number) >= t.addresses.size())
-        ReportUnresolved(nullptr, ("#" + std::to_string(number)).c_str());
-    if (void *cached = t.addresses[size_t(number)].load()) return cached;
-    const char *dll = t.dllNames[size_t(number)];
-    const char *name = t.functionNames[size_t(number)] ? t.functionNames[size_t(number)] : "";
-    LPCSTR key = ExportKey(name);
-    Resolution r = dll && *dll ? FromNamedLibrary(app, dll, key) : FromSystemLibraries(key);
-    if (!r.address) ReportUnresolved(dll, name);
-    t.argumentCounts[size_t(number)].store(ArgumentCountOf(r)); // published by the address below
-    void *expected = nullptr;
-    if (!t.addresses[size_t(number)].compare_exchange_strong(expected, r.address)) {
-        FreeLibrary(r.module); // another thread resolved it first
-        return expected;
-    }
-    t.modules[size_t(number)].store(r.module);
-    return r.address;
+    Entry e = ReadEntry(number);
+    if (!e.known) ReportUnresolved(nullptr, ("#" + std::to_string(number)).c_str());
+    if (e.address) return e.address;
+    LPCSTR key = ExportKey(e.name);
+    Resolution r = e.dll && *e.dll ? FromNamedLibrary(App(), e.dll, key) : FromSystemLibraries(key);
+    if (!r.address) ReportUnresolved(e.dll, e.name);
+    void *address = Publish(number, r);
+    if (!address) ReportUnresolved(e.dll, e.name); // released meanwhile: the program is ending
+    return address;
 }
 
 uint64_t CallDeclaredFunction(int32_t number, const uintptr_t *args, int32_t count) {
     void *address = ResolveDeclaredFunction(number);
-    int exported = App().declared.argumentCounts[size_t(number)].load();
-    if (!ArgumentsMatch(exported, args, count)) ReportRuntimeErrorNumber(kErrorStackAfterDllCall);
+    if (!ArgumentsMatch(ReadEntry(number).exported, args, count)) ReportRuntimeErrorNumber(kErrorStackAfterDllCall);
     bool stackKept = true;
     uint64_t result = CallWithWordsChecked(address, args, size_t(count), stackKept);
     if (!stackKept) ReportRuntimeErrorNumber(kErrorStackAfterDllCall);
@@ -141,8 +173,8 @@ uint64_t CallDeclaredFunction(int32_t number, const uintptr_t *args, int32_t cou
 }
 
 void ReleaseDeclaredFunctions() {
-    RuntimeApp &app = App();
-    DeclaredFunctionTables &t = app.declared;
+    std::unique_lock hold(tablesLock);
+    DeclaredFunctionTables &t = App().declared;
     for (auto &m : t.modules)
         if (HMODULE module = m.exchange(nullptr)) FreeLibrary(module);
     t.dllNames.clear();

@@ -46,11 +46,39 @@ char *FindNextMatchingFile(const char *pattern, uint32_t attributeFilter, bool a
     return CopyText(entry.cFileName);
 }
 
+namespace {
+
+// The bytes of the array literal at `array`, header and elements, when they all lie
+// before `end`; 0 when its words claim more than the image holds.
+size_t ArrayLiteralBytes(const void *array, const uint8_t *end, uint32_t elementSize) {
+    size_t available = size_t(end - static_cast<const uint8_t *>(array));
+    const auto *words = static_cast<const uint32_t *>(array);
+    if (available < 4 || words[0] > (available - 4) / 4) return 0;
+    uint64_t count = words[0] ? 1 : 0;
+    for (uint32_t i = 0; i < words[0] && count <= available; ++i) count *= words[1 + i];
+    uint64_t bytes = 4 + 4 * uint64_t(words[0]) + uint64_t(elementSize) * count;
+    return count <= available && bytes <= available ? size_t(bytes) : 0;
+}
+
+void *NewEmptyArray() {
+    auto *words = static_cast<uint32_t *>(AllocateMemory(8));
+    words[0] = 1;
+    words[1] = 0;
+    return words;
+}
+
+} // namespace
+
+// A literal that does not fit in the image it lies in becomes an empty array.
 void MakeArrayWritable(uint32_t elementSize, void **arrayVariable) {
     void *array = *arrayVariable;
-    if (!array || !IsImageOwned(array)) return;
-    size_t header = ArrayHeaderSize(array);
-    size_t bytes = header + size_t(elementSize) * ArrayElementsOf(array).count;
+    const uint8_t *end = array ? ImageRangeEnd(array) : nullptr;
+    if (!end) return;
+    size_t bytes = ArrayLiteralBytes(array, end, elementSize);
+    if (bytes == 0) {
+        *arrayVariable = NewEmptyArray();
+        return;
+    }
     void *copy = AllocateMemory(bytes);
     std::memcpy(copy, array, bytes);
     *arrayVariable = copy;

@@ -139,7 +139,8 @@ intptr_t FrameworkObjects(int32_t code, intptr_t p1, intptr_t p2) {
         return p1 ? reinterpret_cast<intptr_t>(fw::WindowObject::FromHandlePermanent(reinterpret_cast<HWND>(p1))) : 0;
     case kServiceDestroyWindowObject: delete object; return 0;
     case kServiceDetachWindowObject: return object ? reinterpret_cast<intptr_t>(object->Detach()) : 0;
-    case kServiceHandleOfWindowObject: return object ? reinterpret_cast<intptr_t>(object->Handle()) : 0;
+    // Asked by jobs too, about a unit whose window the window thread may be destroying.
+    case kServiceHandleOfWindowObject: return reinterpret_cast<intptr_t>(fw::WindowObject::HandleOfObject(object));
     default: {
         auto *target = reinterpret_cast<fw::WindowObject *>(p2);
         HWND hwnd = reinterpret_cast<HWND>(p1);

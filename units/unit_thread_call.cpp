@@ -1,5 +1,6 @@
 #include "unit_thread_call.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -11,6 +12,7 @@ constexpr char kHelperClass[] = "SorvelUnitThreadCall";
 
 std::mutex helpersLock;
 std::map<DWORD, HWND> helpers;
+std::atomic<DWORD> loadingThread{0};
 
 LRESULT CALLBACK HelperProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kMessageRunWork) {
@@ -26,6 +28,16 @@ HWND HelperOf(DWORD thread) {
     return it != helpers.end() && IsWindow(it->second) ? it->second : nullptr;
 }
 
+// At once on the owner's thread or when it has no helper, else there while the caller waits.
+void RunOnThread(DWORD owner, const std::function<void()> &work) {
+    HWND helper = owner && owner != GetCurrentThreadId() ? HelperOf(owner) : nullptr;
+    if (!helper) {
+        work();
+        return;
+    }
+    SendMessageA(helper, kMessageRunWork, 0, reinterpret_cast<LPARAM>(&work));
+}
+
 } // namespace
 
 void PrepareWindowThread() {
@@ -39,16 +51,14 @@ void PrepareWindowThread() {
     HWND helper = CreateWindowExA(0, kHelperClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     std::lock_guard lock(helpersLock);
     helpers[thread] = helper;
+    DWORD none = 0;
+    loadingThread.compare_exchange_strong(none, thread);
 }
 
 void RunOnWindowThread(HWND window, const std::function<void()> &work) {
-    DWORD owner = GetWindowThreadProcessId(window, nullptr);
-    HWND helper = owner && owner != GetCurrentThreadId() ? HelperOf(owner) : nullptr;
-    if (!helper) {
-        work();
-        return;
-    }
-    SendMessageA(helper, kMessageRunWork, 0, reinterpret_cast<LPARAM>(&work));
+    RunOnThread(GetWindowThreadProcessId(window, nullptr), work);
 }
+
+void RunOnLoadingThread(const std::function<void()> &work) { RunOnThread(loadingThread.load(), work); }
 
 } // namespace units

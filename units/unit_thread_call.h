@@ -13,5 +13,8 @@ namespace units {
 void RunOnWindowThread(HWND window, const std::function<void()> &work);
 // Makes the calling thread's helper window; called by the loads on that thread.
 void PrepareWindowThread();
+// Runs `work` on the thread that loads the windows (the first one prepared), while the
+// caller waits; at once when that is the caller or no thread has loaded a window yet.
+void RunOnLoadingThread(const std::function<void()> &work);
 
 } // namespace units

@@ -8,6 +8,7 @@
 #include "runtime_error.h"
 #include "runtime_interface.h"
 #include "unit_properties.h"
+#include "unit_thread_call.h"
 #include "window_list.h"
 #include "window_loading.h"
 #include "window_menu.h"
@@ -19,12 +20,25 @@ namespace {
 constexpr uint32_t kStateMenuOption = 0x8;
 constexpr int32_t kEventIdle = 7;
 
-intptr_t UnitObject(uint32_t windowId, uint32_t unitId, bool report) {
+intptr_t UnitObject(uint32_t windowId, uint32_t unitId) {
     Window *window = FindWindow(windowId);
     UnitRecord *r = window ? UnitAt(*window, FindUnit(*window, unitId)) : nullptr;
-    if (r && IsLive(*r)) return r->liveObject;
-    if (report) rt::ReportRuntimeError(rt::GbkLiteral("指定窗口或窗口组件不存在或尚未载入"), 0);
-    return 0;
+    return r && IsLive(*r) ? r->liveObject : 0;
+}
+
+// A look-up made on another thread (a job appending to a box) is carried out on the
+// thread that loads and destroys the windows, while the caller waits: never beside a
+// change to the list or the end of a unit's object. A report stays on the caller's thread.
+template <class Query> intptr_t LookUp(Query query) {
+    intptr_t result = 0;
+    RunOnLoadingThread([&] { result = query(); });
+    return result;
+}
+
+intptr_t UnitObjectOrReport(uint32_t windowId, uint32_t unitId) {
+    intptr_t object = LookUp([=] { return UnitObject(windowId, unitId); });
+    if (!object) rt::ReportRuntimeError(rt::GbkLiteral("指定窗口或窗口组件不存在或尚未载入"), 0);
+    return object;
 }
 
 intptr_t UnitType(uint32_t windowId, uint32_t unitId) {
@@ -120,17 +134,17 @@ bool Idle(DWORD elapsed, std::vector<HWND> &declined) {
 intptr_t WindowService(int32_t code, intptr_t p1, intptr_t p2) {
     switch (code) {
     case rt::kServiceWindowList: return reinterpret_cast<intptr_t>(&TheWindowList());
-    case rt::kServiceIsUnitWindow: return IsUnitWindow(reinterpret_cast<HWND>(p1));
+    case rt::kServiceIsUnitWindow: return LookUp([=] { return IsUnitWindow(reinterpret_cast<HWND>(p1)); });
     case rt::kServiceUnitDestroyed: UnitDestroyed(uint32_t(p1), uint32_t(p2)); return 0;
     case rt::kServiceLoadWindow: return ServiceLoadWindow(reinterpret_cast<const LoadWindowRequest *>(p1));
-    case rt::kServiceUnitObject: return UnitObject(uint32_t(p1), uint32_t(p2), false);
-    case rt::kServiceUnitObjectOrReport: return UnitObject(uint32_t(p1), uint32_t(p2), true);
+    case rt::kServiceUnitObject: return LookUp([=] { return UnitObject(uint32_t(p1), uint32_t(p2)); });
+    case rt::kServiceUnitObjectOrReport: return UnitObjectOrReport(uint32_t(p1), uint32_t(p2));
     case rt::kServiceRaiseEvent: return p1 ? RaiseEvent(*reinterpret_cast<SimpleEvent *>(p1)) : 0;
     case rt::kServiceEventSource: return p1 ? CurrentEventSource(reinterpret_cast<uint32_t *>(p1)) : 0;
-    case rt::kServiceUnitType: return UnitType(uint32_t(p1), uint32_t(p2));
+    case rt::kServiceUnitType: return LookUp([=] { return UnitType(uint32_t(p1), uint32_t(p2)); });
     case rt::kServiceRaiseTypedEvent: return p1 ? RaiseTypedEvent(*reinterpret_cast<TypedEvent *>(p1)) : 0;
-    case rt::kServiceWindowCount: return intptr_t(TheWindowList().windows.size());
-    case rt::kServiceWindowHandleAt: return HandleAt(p1);
+    case rt::kServiceWindowCount: return LookUp([] { return intptr_t(TheWindowList().windows.size()); });
+    case rt::kServiceWindowHandleAt: return LookUp([=] { return HandleAt(p1); });
     case rt::kServiceWindowSet2037: return SetMenuOption(uint32_t(p1));
     case rt::kServiceWindowSet2038: return DescribeMenuCommand(reinterpret_cast<MenuCommandQuery *>(p1));
     case rt::kServiceWindowSet2039: return 0; // no paged container in this image

@@ -8,9 +8,14 @@
 #include "host_text.h"
 #include "winbase.h"
 
+// Present only in a build with LeakSanitizer, whose own check runs at exit(), never
+// at _exit(): the program's leaks are looked for here instead.
+extern "C" void __lsan_do_leak_check() __attribute__((weak));
+
 // Ends the process at once: no static destructors, which may belong to other threads.
 extern "C" void WINAPI ExitProcess(UINT code) {
     std::fflush(nullptr);
+    if (__lsan_do_leak_check) __lsan_do_leak_check();
     _exit(int(code));
 }
 

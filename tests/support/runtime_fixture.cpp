@@ -44,22 +44,10 @@ rt::TypedValue CallCommand(rt::CommandRoutine command, std::initializer_list<rt:
     return rt::RuntimeHelpers.callCoreCommand(command, int32_t(args.size()), const_cast<rt::TypedValue *>(args.begin()));
 }
 
-rt::TypedValue TextArg(std::string_view bytes) {
-    rt::TypedValue v{0, 0, rt::kTypeText};
-    v.SetPointer(bytes.empty() ? reinterpret_cast<const char *>(kConstantArea) : rt::MakeText(bytes.data(), bytes.size()));
-    return v;
-}
+const char *EmptyText() { return reinterpret_cast<const char *>(kConstantArea); }
 
-rt::TypedValue Utf8TextArg(std::string_view utf8) { return TextArg(rt::ToGbk(utf8)); }
+const void *EmptyByteSet() { return EmptyByteSetBlock(); }
 
-rt::TypedValue ByteSetArg(std::string_view bytes) {
-    rt::TypedValue v{0, 0, rt::kTypeByteSet};
-    v.SetPointer(bytes.empty() ? static_cast<const void *>(EmptyByteSetBlock())
-                               : rt::MakeByteSet(bytes.data(), bytes.size()));
-    return v;
-}
-
-rt::TypedValue Omitted() { return rt::TypedValue{0, 0, 0}; }
 
 std::string TakeText(rt::TypedValue &result) {
     const char *text = result.Pointer<const char>();

@@ -18,7 +18,12 @@ void StartTestRuntime();
 // Calls a command through helper slot 3 with the given arguments.
 rt::TypedValue CallCommand(rt::CommandRoutine command, std::initializer_list<rt::TypedValue> args);
 
-// Argument builders: texts and byte sets are never null as arguments.
+// The test image's shared empty text and empty byte set: image-owned, never freed.
+const char *EmptyText();
+const void *EmptyByteSet();
+
+// Argument builders (test_arguments.cpp): texts and byte sets are never null as
+// arguments. Their blocks live until the end of the test that built them.
 rt::TypedValue TextArg(std::string_view bytes);     // bytes as they are (GBK)
 rt::TypedValue Utf8TextArg(std::string_view utf8);  // converted to GBK
 rt::TypedValue ByteSetArg(std::string_view bytes);

@@ -207,17 +207,20 @@ BuiltArguments BuildArguments(const std::vector<Argument> &arguments, const char
         case Argument::kScalar: record.SetBits(a.bits); break;
         case Argument::kText: {
             char *text = rt::MakeText(a.bytes.data(), a.bytes.size());
+            if (text) built.blocks.push_back(text);
             record.SetPointer(text ? text : emptyText);
             break;
         }
         case Argument::kByteSet: {
             uint8_t *set = rt::MakeByteSet(a.bytes.data(), a.bytes.size());
+            if (set) built.blocks.push_back(set);
             record.SetPointer(set ? set : emptyByteSet);
             break;
         }
         case Argument::kArray:
             record.type = a.type | rt::kIndirectFlag;
             record.SetPointer(BuildArray(a));
+            built.arrays.emplace_back(rt::BaseType(record.type), record.Pointer<void>());
             break;
         case Argument::kVariable: {
             auto *variable = static_cast<int32_t *>(rt::AllocateMemory(sizeof(int32_t)));
@@ -228,18 +231,13 @@ BuiltArguments BuildArguments(const std::vector<Argument> &arguments, const char
         }
         }
         built.records.push_back(record);
-        built.kinds.push_back(a.kind);
     }
     return built;
 }
 
 void ReleaseArguments(BuiltArguments &built) {
-    for (size_t i = 0; i < built.records.size(); ++i) {
-        rt::TypedValue &r = built.records[i];
-        if (built.kinds[i] == Argument::kArray) rt::FreeArray(rt::BaseType(r.type), r.Pointer<void>());
-        if (built.kinds[i] == Argument::kText || built.kinds[i] == Argument::kByteSet)
-            rt::FreeMemory(r.Pointer<void>()); // the image's empty constants are ignored
-    }
+    for (auto &[type, array] : built.arrays) rt::FreeArray(type, array);
+    for (void *block : built.blocks) rt::FreeMemory(block);
     for (int32_t *v : built.variables) rt::FreeMemory(v);
     built = {};
 }

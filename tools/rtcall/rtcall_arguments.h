@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "value.h"
@@ -25,8 +26,11 @@ bool ParseArgument(const std::string &text, Argument &out, std::string &error);
 // The records and the blocks and variables they point to.
 struct BuiltArguments {
     std::vector<rt::TypedValue> records;
-    std::vector<Argument::Kind> kinds; // what each record owns
     std::vector<int32_t *> variables; // in argument order
+    // What the records point to, owned here: a record is packed to four bytes, so the
+    // pointer it holds need not be aligned for anyone scanning memory for it.
+    std::vector<void *> blocks;                       // texts and byte sets
+    std::vector<std::pair<uint32_t, void *>> arrays;  // element type, array
 };
 
 // Empty texts and byte sets are passed as the image's shared empty constants.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "com_blocks.h"
 #include "memory.h"
 
 namespace rtcall {
@@ -64,6 +65,16 @@ std::string Scalar(const rt::TypedValue &r) {
 
 bool IsTextArray(const rt::TypedValue &r) { return r.type == (rt::kTypeText | rt::kIndirectFlag); }
 
+void FreeVariantBlock(VARIANT *block) {
+    if (block) cmd::EmptyVariant(block);
+    rt::FreeMemory(block);
+}
+
+void FreeObjectBlock(cmd::ObjectBlock *block) {
+    if (block) cmd::EmptyObjectBlock(block);
+    rt::FreeMemory(block);
+}
+
 } // namespace
 
 std::string DescribeResult(const rt::TypedValue &result) {
@@ -73,6 +84,8 @@ std::string DescribeResult(const rt::TypedValue &result) {
 void ReleaseResult(rt::TypedValue &result) {
     if (rt::IsIndirect(result.type)) rt::FreeArray(rt::BaseType(result.type), result.Pointer<void>());
     else if (result.type == rt::kTypeText || result.type == rt::kTypeByteSet) rt::FreeMemory(result.Pointer<void>());
+    else if (result.type == rt::kTypeVariant) FreeVariantBlock(result.Pointer<VARIANT>());
+    else if (cmd::IsObjectType(result.type)) FreeObjectBlock(result.Pointer<cmd::ObjectBlock>());
     result = {};
 }
 

@@ -37,8 +37,9 @@ int ExtractSites(int thread, int rounds) {
         CallCommand(cmd::WriteProperty, {expression.Arg(), Name("Singleline"), Bool(true)});
         std::this_thread::yield();
         wrong += cmd::LastObjectError() != cmd::kObjectNoMember;
-        CallCommand(cmd::ReadTextProperty, {first.Arg(), Name("Value")});
+        value = CallCommand(cmd::ReadTextProperty, {first.Arg(), Name("Value")});
         wrong += cmd::LastObjectError() != cmd::kObjectOk;
+        TakeText(value);
     }
     return wrong;
 }

@@ -6,11 +6,13 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <memory>
 #include <thread>
@@ -18,6 +20,7 @@
 #include "gbk.h"
 #include "main_window_units.h"
 #include "mock_process.h"
+#include "qt_host.h"
 #include "runtime_app.h"
 #include "runtime_interface.h"
 
@@ -35,10 +38,18 @@ constexpr int kScenarioSeconds = 240;
 
 std::string mockHost;
 
+// Asked on the window thread only: the start-up fills the window list there.
 bool MainWindowShown() {
     auto window = reinterpret_cast<HWND>(rt::RuntimeService(rt::kServiceWindowHandleAt, 0, 0));
     // The result box is the last unit created, the start button the last one bound.
     return window && IsWindowVisible(window) && UnitWindow(app::kResultBox) && UnitWindow(app::kStartButton);
+}
+
+// Looks at each turn of the window thread's pump until the main window is shown, then
+// tells the driver once; the driver touches nothing of the tool before that.
+void WatchForTheMainWindow(const std::shared_ptr<std::promise<void>> &shown) {
+    if (MainWindowShown()) return shown->set_value();
+    QTimer::singleShot(20, [shown] { WatchForTheMainWindow(shown); });
 }
 
 // The program's exit code ends the process, as it does when the tool is started.
@@ -47,8 +58,12 @@ bool MainWindowShown() {
     mockHost = "127.0.0.1:" + std::to_string(mock->Port());
     setenv("SORVEL_HOST", mockHost.c_str(), 1);
     static rt::RuntimeApp app(&ApplicationImageHeader, &ApplicationEntry, ApplicationWindowSet);
-    std::thread driver([&mock, drive] {
-        if (WaitFor(MainWindowShown, 20)) drive();
+    auto shown = std::make_shared<std::promise<void>>();
+    std::future<void> started = shown->get_future();
+    platform::GuiApplication(); // the watch needs the window thread's event loop
+    WatchForTheMainWindow(shown);
+    std::thread driver([&mock, drive, started = std::move(started)] {
+        if (started.wait_for(std::chrono::seconds(20)) == std::future_status::ready) drive();
         else Verdict(false, "the main window did not open");
         mock.reset();
         PostMessageA(reinterpret_cast<HWND>(rt::RuntimeService(rt::kServiceWindowHandleAt, 0, 0)), WM_CLOSE, 0, 0);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "handlers.h"
 #include "memory.h"
 #include "runtime_fixture.h"
 
@@ -70,6 +71,34 @@ TEST_F(ImageMemory, AnImageArrayIsCopiedBeforeItIsModified) {
     RuntimeHelpers.handler(kHandlerMakeArrayWritable, args);
     EXPECT_EQ(variable, heapArray); // a heap block is left as it is
     FreeMemory(variable);
+}
+
+// Words that claim more than the image holds (found by fuzzing): nothing is read past
+// the image's end, and the variable gets an empty array of its own.
+TEST_F(ImageMemory, AnImageArrayClaimingMoreThanTheImageHoldsBecomesEmpty) {
+    alignas(8) static uint8_t image[16];
+    const uint32_t claims[][4] = {
+        {1000, 1, 1, 1},       // more dimensions than the image has words
+        {1, 3, 10, 20},        // a third element past the end
+        {2, 65536, 65536, 0},  // a count beyond any image
+    };
+    for (const auto &words : claims) {
+        std::memcpy(image, words, sizeof image);
+        RegisterImageRange(image, sizeof image);
+        void *variable = image;
+        MakeArrayWritable(4, &variable);
+        ASSERT_FALSE(IsImageOwned(variable));
+        const auto *copy = static_cast<const uint32_t *>(variable);
+        EXPECT_EQ(copy[0], 1u);
+        EXPECT_EQ(copy[1], 0u);
+        FreeMemory(variable);
+    }
+    const uint32_t oneDimension = 1;
+    std::memcpy(image + 12, &oneDimension, 4);
+    void *tail = image + 12; // one word only: no header of one dimension fits
+    MakeArrayWritable(4, &tail);
+    EXPECT_EQ(static_cast<const uint32_t *>(tail)[1], 0u);
+    FreeMemory(tail);
 }
 
 using MemoryDeathTest = ImageMemory;

@@ -13,6 +13,7 @@
 #include "button_unit.h"
 #include "gbk.h"
 #include "label_unit.h"
+#include "memory.h"
 #include "picture_files.h"
 #include "runtime_app.h"
 #include "runtime_interface.h"
@@ -40,8 +41,10 @@ void WriteText(uint32_t unit, int32_t property, const char *text) {
 }
 
 std::string ReadText(uint32_t unit, int32_t property) {
-    uint64_t v = units::ReadProperty(kMain, unit, property, -1);
-    return reinterpret_cast<const char *>(uintptr_t(v));
+    auto *text = reinterpret_cast<char *>(uintptr_t(units::ReadProperty(kMain, unit, property, -1)));
+    std::string s = text ? text : "";
+    rt::FreeMemory(text);
+    return s;
 }
 
 QImage Grab(uint32_t window, uint32_t unit = 0) { return platform::HostOf(HandleOf(window, unit))->grab().toImage(); }
