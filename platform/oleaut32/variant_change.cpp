@@ -286,7 +286,7 @@ HRESULT ObjectValue(const VARIANT &in, const Conversion &c, VARTYPE vt, VARIANT 
 }
 
 // VT_INT and VT_UINT convert as VT_I4 and VT_UI4.
-VARTYPE Canonical(VARTYPE vt) { return vt == VT_INT ? VT_I4 : vt == VT_UINT ? VT_UI4 : vt; }
+VARTYPE Canonical(VARTYPE vt) { return vt == VT_INT ? VARTYPE(VT_I4) : vt == VT_UINT ? VARTYPE(VT_UI4) : vt; }
 
 bool IsSigned(VARTYPE vt) { return vt == VT_I1 || vt == VT_I2 || vt == VT_I4 || vt == VT_INT || vt == VT_I8; }
 
