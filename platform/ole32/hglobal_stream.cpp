@@ -5,9 +5,10 @@
 #include <winbase.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <memory>
+
+#include "com_object.h"
 
 namespace {
 
@@ -20,25 +21,12 @@ struct SharedBlock {
     }
 };
 
-class HGlobalStream final : public IStream {
+class HGlobalStream final : public platform::ComObject<IStream> {
 public:
     explicit HGlobalStream(std::shared_ptr<SharedBlock> block) : block_(std::move(block)) {}
     HGLOBAL Memory() const { return block_->memory; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (riid != IID_IUnknown && riid != IID_ISequentialStream && riid != IID_IStream) return E_NOINTERFACE;
-        *out = static_cast<IStream *>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (!left) delete this;
-        return left;
-    }
+    bool Offers(REFIID riid) const override { return riid == IID_ISequentialStream || riid == IID_IStream; }
 
     HRESULT STDMETHODCALLTYPE Read(void *pv, ULONG cb, ULONG *pcbRead) override {
         if (!pv) return STG_E_INVALIDPOINTER;
@@ -136,7 +124,6 @@ private:
 
     std::shared_ptr<SharedBlock> block_;
     ULONGLONG position_ = 0;
-    std::atomic<ULONG> references_{1};
 };
 
 } // namespace

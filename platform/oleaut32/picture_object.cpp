@@ -3,9 +3,9 @@
 #include <olectl.h>
 #include <windows.h>
 
-#include <atomic>
 #include <vector>
 
+#include "com_object.h"
 #include "gdi_object.h"
 #include "icon_object.h"
 #include "picture_decoder.h"
@@ -20,28 +20,15 @@ LONG ToPixels(LONG himetric, LONG pixels, LONG himetricSize) {
     return himetricSize ? LONG(int64_t(himetric) * pixels / himetricSize) : 0;
 }
 
-class PictureObject final : public IPicture {
+class PictureObject final : public platform::ComObject<IPicture> {
 public:
     PictureObject(HANDLE handle, SHORT type, SIZE pixels) : handle_(handle), type_(type), pixels_(pixels) {}
-    ~PictureObject() {
+    ~PictureObject() override {
         if (type_ == PICTYPE_ICON) DestroyIcon(static_cast<HICON>(handle_));
         else DeleteObject(handle_);
     }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IPicture) return E_NOINTERFACE;
-        *out = static_cast<IPicture *>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (!left) delete this;
-        return left;
-    }
+    bool Offers(REFIID riid) const override { return riid == IID_IPicture; }
 
     HRESULT STDMETHODCALLTYPE get_Handle(OLE_HANDLE *out) override { return Give(out, OLE_HANDLE(handle_)); }
     HRESULT STDMETHODCALLTYPE get_hPal(OLE_HANDLE *out) override { return Give(out, OLE_HANDLE(0)); }
@@ -90,7 +77,6 @@ private:
     HANDLE handle_;
     SHORT type_;
     SIZE pixels_;
-    std::atomic<ULONG> references_{1};
 };
 
 // The bytes to decode: `size` of them, or with 0 the rest of the stream. A size above
