@@ -28,10 +28,7 @@ namespace {
 
 QRect QtRect(const RECT &r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
-QFont FontOf(DeviceContext *dc) {
-    GdiObject *o = GdiObjectOf(dc->font);
-    return o && o->kind == GdiKind::Font ? o->font : FontOfHandle(nullptr);
-}
+QFont FontOf(DeviceContext *dc) { return FontOfHandle(HFONT(dc->font)); }
 
 LONG EscapementOf(DeviceContext *dc) {
     GdiObject *o = GdiObjectOf(dc->font);

@@ -58,7 +58,12 @@ GdiObject *Stock(int index) {
             auto *o = new GdiObject{GdiKind::Font};
             o->logFont = gui;
             if (i == OEM_FIXED_FONT || i == ANSI_FIXED_FONT || i == SYSTEM_FIXED_FONT) o->logFont.lfPitchAndFamily = 1;
-            o->font = FontFromLogFont(o->logFont);
+            // The system fonts have the 16-pixel cell of the system's own font; a cell size
+            // needs font metrics, so they are made on first use (see ResolveStockFonts).
+            if (i == SYSTEM_FONT || i == SYSTEM_FIXED_FONT || i == DEVICE_DEFAULT_FONT || i == OEM_FIXED_FONT)
+                o->logFont.lfHeight = 16;
+            else
+                o->font = FontFromLogFont(o->logFont);
             stock[i] = o;
         }
         auto *bitmap = new GdiObject{GdiKind::Bitmap};
@@ -71,11 +76,27 @@ GdiObject *Stock(int index) {
     return index >= 0 && index <= DC_PEN ? stock[index] : nullptr;
 }
 
+int CellHeight(QFont font, int pixelSize) {
+    font.setPixelSize(pixelSize);
+    return QFontMetrics(font).height();
+}
+
+// The largest pixel size whose cell is no taller than `cellHeight`.
 int CellToPixelSize(const QFont &font, int cellHeight) {
-    QFont probe = font;
-    probe.setPixelSize(100);
-    int cell = QFontMetrics(probe).height();
-    return cell > 0 ? std::max(1, cellHeight * 100 / cell) : cellHeight;
+    int cell = CellHeight(font, 100);
+    int size = cell > 0 ? std::max(1, cellHeight * 100 / cell) : cellHeight;
+    while (size > 1 && CellHeight(font, size) > cellHeight) --size;
+    while (CellHeight(font, size + 1) <= cellHeight) ++size;
+    return size;
+}
+
+// Fonts sized by their cell need Qt's font database, which exists only once Qt runs.
+void ResolveStockFonts() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int i : {OEM_FIXED_FONT, SYSTEM_FONT, DEVICE_DEFAULT_FONT, SYSTEM_FIXED_FONT})
+            Stock(i)->font = FontFromLogFont(Stock(i)->logFont);
+    });
 }
 
 } // namespace
@@ -124,8 +145,11 @@ QFont FontFromLogFont(const LOGFONTA &lf) {
 QFont FontOfHandle(HFONT handle) {
     GdiObject *o = GdiObjectOf(handle);
     if (!o || o->kind != GdiKind::Font) o = Stock(DEFAULT_GUI_FONT);
+    if (o->stock) ResolveStockFonts();
     return o->font;
 }
+
+QFont SystemFont() { return FontOfHandle(HFONT(Stock(SYSTEM_FONT))); }
 
 } // namespace platform
 

@@ -65,6 +65,8 @@ COLORREF ColorRefOf(const QColor &color);
 // The Qt font a LOGFONTA asks for; CJK faces fall back to an installed CJK font.
 QFont FontFromLogFont(const LOGFONTA &lf);
 QFont FontOfHandle(HFONT font); // DEFAULT_GUI_FONT for null
+// What a control draws with until it is given a font (WM_GETFONT then answers null).
+QFont SystemFont();
 // A bitmap decoded from picture data (BMP, PNG, JPEG, GIF, icons); null when it does not
 // decode or is above the picture size limit.
 HBITMAP BitmapFromData(const BYTE *data, size_t size);

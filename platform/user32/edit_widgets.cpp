@@ -274,7 +274,7 @@ QWidget *MakeEditWidget(HWND hwnd, QWidget *parent) {
     if ((r->style & ES_UPPERCASE) && (r->style & ES_LOWERCASE)) r->style &= ~DWORD(ES_LOWERCASE);
     if (r->style & ES_MULTILINE) r->style &= ~DWORD(ES_PASSWORD);
     edit::ConfigureFromStyle(e, r->style, r->exStyle);
-    e->Widget()->setFont(FontOfHandle(nullptr));
+    e->Widget()->setFont(SystemFont());
     return e->Widget();
 }
 

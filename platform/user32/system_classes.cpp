@@ -105,7 +105,7 @@ void ApplyFont(HWND hwnd, HFONT font, bool redraw) {
     QWidget *w = HostOf(hwnd);
     if (!r) return;
     r->font = font;
-    if (w) w->setFont(FontOfHandle(font));
+    if (w) w->setFont(font ? FontOfHandle(font) : SystemFont());
     if (w && redraw) w->update();
 }
 

@@ -328,6 +328,25 @@ const std::vector<Row> &Rows() {
              return std::to_string(n > 0 && n < 22) + " " + Count(EN_UPDATE) + Count(EN_CHANGE) + Count(EN_MAXTEXT);
          },
          "1 111"},
+        {"a box given no font draws with the 16-pixel system font, and WM_GETFONT answers null",
+         [](Boxes &b) {
+             // Overlapped, so at least its minimum tracking width: the long line fits only in a
+             // font as small as the GUI font.
+             HWND e = CreateWindowExA(0, "EDIT", "", 0, 10, 10, 50, 50, b.parent, nullptr, nullptr, nullptr);
+             SendMessageA(e, EM_REPLACESEL, 0, LPARAM("this is a long string."));
+             LRESULT n = SendMessageA(e, WM_GETTEXTLENGTH, 0, 0);
+             HDC dc = GetDC(nullptr);
+             HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+             TEXTMETRICA tm{};
+             GetTextMetricsA(dc, &tm);
+             SelectObject(dc, old);
+             ReleaseDC(nullptr, dc);
+             std::string r = std::to_string(SendMessageA(e, WM_GETFONT, 0, 0)) + " " + std::to_string(n < 22) + " " +
+                             std::to_string(tm.tmHeight);
+             DestroyWindow(e);
+             return r;
+         },
+         "0 1 16"},
         {"many lines without ES_AUTOVSCROLL take a text that does not fit not at all; WM_SETTEXT takes it",
          [](Boxes &b) {
              HWND e = b.Popup(ES_MULTILINE, "", 50, 50);
