@@ -153,7 +153,7 @@ LRESULT ButtonMessage(Button *b, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 QWidget *MakeButtonWidget(HWND hwnd, QWidget *parent) {
     auto *b = new Button(hwnd, parent);
     b->setAutoDefault(false);
-    b->setFont(FontOfHandle(nullptr));
+    b->setFont(SystemFont());
     return b;
 }
 

@@ -85,7 +85,7 @@ LRESULT StaticMessage(Static *s, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 QWidget *MakeStaticWidget(HWND hwnd, QWidget *parent) {
     auto *s = new Static(hwnd, parent);
-    s->setFont(FontOfHandle(nullptr));
+    s->setFont(SystemFont());
     return s;
 }
 
