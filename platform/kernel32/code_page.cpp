@@ -2,7 +2,9 @@
 // and 65001 (UTF-8), with Win32's measuring, buffer and failure rules.
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "code_page_codec.h"
@@ -26,79 +28,97 @@ GbkCodec &Codec() {
     return codec;
 }
 
-// Runs one iconv step over a single character of `in`; the output goes to `out`.
-bool ConvertOne(iconv_t cd, const char *in, size_t inBytes, char *out, size_t &outBytes) {
+// Converts as much of `in` as iconv takes, writing at `out` and moving it on; returns
+// the input bytes taken. iconv stops at the first sequence it cannot convert.
+size_t ConvertRun(iconv_t cd, const char *in, size_t inBytes, char *&out, size_t room) {
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     char *src = const_cast<char *>(in);
-    char *dst = out;
-    size_t left = inBytes, room = outBytes;
-    if (iconv(cd, &src, &left, &dst, &room) == size_t(-1) || left != 0) return false;
-    outBytes = outBytes - room;
-    return true;
+    size_t left = inBytes;
+    iconv(cd, &src, &left, &out, &room);
+    return inBytes - left;
+}
+
+// Plain ASCII is the same in both encodings and most of a page: it is copied by hand,
+// and iconv sees only the stretches between, which end before an ASCII byte that is no
+// trail byte of a double-byte character.
+size_t AsciiRun(std::string_view in, size_t i) {
+    size_t k = i;
+    while (k < in.size() && static_cast<unsigned char>(in[k]) < 0x80) ++k;
+    return k - i;
+}
+
+size_t DoubleByteRun(std::string_view in, size_t i) {
+    size_t k = i;
+    while (k < in.size() && static_cast<unsigned char>(in[k]) >= 0x80) k += in[k] == char(0x80) || in[k] == char(0xFF) ? 1 : 2;
+    return std::min(k, in.size()) - i;
 }
 
 } // namespace
 
+// Each byte gives at most one UTF-16 unit: room for all of them is made first, then iconv
+// converts runs and stops only at a byte of its own choosing.
 bool DecodeGbk(std::string_view in, std::u16string &out, bool strict) {
     iconv_t cd = Codec().toUtf16;
+    size_t start = out.size();
+    out.resize(start + in.size());
+    char *at = reinterpret_cast<char *>(out.data() + start);
+    bool ok = true;
     for (size_t i = 0; i < in.size();) {
-        auto b = static_cast<unsigned char>(in[i]);
-        if (b < 0x80) {
-            out.push_back(char16_t(b));
-            ++i;
-            continue;
+        for (size_t n = AsciiRun(in, i); n; --n, ++i, at += 2) at[0] = in[i], at[1] = 0;
+        char *end = reinterpret_cast<char *>(out.data() + out.size());
+        size_t run = DoubleByteRun(in, i);
+        size_t taken = ConvertRun(cd, in.data() + i, run, at, size_t(end - at));
+        i += taken;
+        if (taken == run) continue;
+        // A byte that starts no character: the euro sign of code page 936, else a failure
+        // or a question mark.
+        bool euro = static_cast<unsigned char>(in[i]) == 0x80;
+        if (!euro && strict) {
+            ok = false;
+            break;
         }
-        char buf[8];
-        size_t got = sizeof buf;
-        size_t len = (b == 0x80 || b == 0xFF || i + 1 >= in.size()) ? 1 : 2;
-        if (len == 2 && ConvertOne(cd, in.data() + i, 2, buf, got) && got == 2) {
-            out.push_back(char16_t(uint8_t(buf[0]) | (uint8_t(buf[1]) << 8)));
-            i += 2;
-            continue;
-        }
-        if (b == 0x80) { // the euro sign of code page 936
-            out.push_back(u'\u20AC');
-            ++i;
-            continue;
-        }
-        if (strict) return false;
-        out.push_back(u'?');
-        i += 1;
+        char16_t c = euro ? u'\u20AC' : u'?';
+        std::memcpy(at, &c, sizeof c);
+        at += sizeof c;
+        ++i;
     }
-    return true;
+    out.resize(size_t(reinterpret_cast<char16_t *>(at) - out.data()));
+    return ok;
 }
 
+// Each unit gives at most two bytes, or the default character.
 bool EncodeGbk(std::u16string_view in, std::string &out, const char *defaultChar, bool *usedDefault) {
     iconv_t cd = Codec().fromUtf16;
+    std::string_view fallback = defaultChar ? defaultChar : "?";
+    size_t start = out.size();
+    out.resize(start + in.size() * std::max<size_t>(2, fallback.size()));
+    char *at = out.data() + start;
+    const char *units = reinterpret_cast<const char *>(in.data());
     for (size_t i = 0; i < in.size();) {
+        for (; i < in.size() && in[i] < 0x80; ++i) *at++ = char(in[i]);
+        size_t run = 0;
+        while (i + run < in.size() && in[i + run] >= 0x80) ++run;
+        size_t room = size_t(out.data() + out.size() - at);
+        size_t taken = ConvertRun(cd, units + 2 * i, 2 * run, at, room) / 2;
+        i += taken;
+        if (taken == run) continue;
         char16_t c = in[i];
-        if (c < 0x80) {
-            out.push_back(char(c));
+        if (c == u'\u20AC') {
+            *at++ = char(0x80);
             ++i;
             continue;
         }
-        size_t units = (c >= 0xD800 && c < 0xDC00 && i + 1 < in.size()) ? 2 : 1;
-        char src[4];
-        for (size_t k = 0; k < units; ++k) {
-            src[2 * k] = char(in[i + k] & 0xFF);
-            src[2 * k + 1] = char(in[i + k] >> 8);
-        }
-        char buf[8];
-        size_t got = sizeof buf;
-        if (c == u'\u20AC') {
-            out.push_back(char(0x80));
-        } else if (ConvertOne(cd, src, units * 2, buf, got) && got <= 2) {
-            out.append(buf, got);
-        } else {
-            out.append(defaultChar ? defaultChar : "?");
-            if (usedDefault) *usedDefault = true;
-        }
-        i += units;
+        // A high surrogate takes the unit after it along into the default character.
+        i += (c >= 0xD800 && c < 0xDC00 && i + 1 < in.size()) ? 2 : 1;
+        at = std::copy(fallback.begin(), fallback.end(), at);
+        if (usedDefault) *usedDefault = true;
     }
+    out.resize(size_t(at - out.data()));
     return true;
 }
 
 bool DecodeUtf8(std::string_view in, std::u16string &out, bool strict) {
+    out.reserve(out.size() + in.size());
     for (size_t i = 0; i < in.size();) {
         auto b = static_cast<unsigned char>(in[i]);
         uint32_t cp;
@@ -135,6 +155,7 @@ bool DecodeUtf8(std::string_view in, std::u16string &out, bool strict) {
 }
 
 bool EncodeUtf8(std::u16string_view in, std::string &out, bool strict) {
+    out.reserve(out.size() + in.size());
     for (size_t i = 0; i < in.size(); ++i) {
         uint32_t cp = in[i];
         if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < in.size() && in[i + 1] >= 0xDC00 && in[i + 1] < 0xE000) {

@@ -49,7 +49,14 @@ VARTYPE ElementType(SAFEARRAY *psa) {
     return VT_EMPTY;
 }
 
+// Cells of strings, interfaces and variants hold what a copy or a clear must look after;
+// all other cells are plain bytes.
+bool HoldsReferences(const SAFEARRAY *psa) {
+    return psa->fFeatures & (FADF_BSTR | FADF_UNKNOWN | FADF_DISPATCH | FADF_VARIANT);
+}
+
 void ClearCells(SAFEARRAY *psa, size_t count) {
+    if (!HoldsReferences(psa)) return;
     char *cell = static_cast<char *>(psa->pvData);
     for (size_t i = 0; i < count; ++i, cell += psa->cbElements) {
         if (psa->fFeatures & FADF_BSTR) {
@@ -82,6 +89,21 @@ HRESULT CopyElement(SAFEARRAY *psa, void *to, const void *from) {
         return VariantCopy(static_cast<VARIANT *>(to), static_cast<const VARIANT *>(from));
     } else {
         std::memcpy(to, from, psa->cbElements);
+    }
+    return S_OK;
+}
+
+// Fills the cells of a new array `to` with copies of `count` cells from `from`; on a
+// failure the cells not reached stay empty.
+HRESULT CopyCells(SAFEARRAY *to, const char *from, size_t count) {
+    char *cells = static_cast<char *>(to->pvData);
+    if (!HoldsReferences(to)) {
+        std::memcpy(cells, from, count * to->cbElements);
+        return S_OK;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        HRESULT hr = CopyElement(to, cells + i * to->cbElements, from + i * to->cbElements);
+        if (FAILED(hr)) return hr;
     }
     return S_OK;
 }
@@ -235,14 +257,10 @@ HRESULT WINAPI SafeArrayCopy(SAFEARRAY *psa, SAFEARRAY **ppsaOut) {
     if (!copy) return E_OUTOFMEMORY;
     size_t count;
     CellCount(psa, count);
-    char *to = static_cast<char *>(copy->pvData);
-    const char *from = static_cast<const char *>(psa->pvData);
-    for (size_t i = 0; i < count; ++i) {
-        HRESULT hr = CopyElement(copy, to + i * copy->cbElements, from + i * copy->cbElements);
-        if (FAILED(hr)) {
-            SafeArrayDestroy(copy);
-            return hr;
-        }
+    HRESULT hr = CopyCells(copy, static_cast<const char *>(psa->pvData), count);
+    if (FAILED(hr)) {
+        SafeArrayDestroy(copy);
+        return hr;
     }
     *ppsaOut = copy;
     return S_OK;

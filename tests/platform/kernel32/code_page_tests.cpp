@@ -50,6 +50,11 @@ TEST(MultiByteToWideChar, InvalidInputIsReplacedOrRefused) {
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "\xED\xA0\x80", 3, out, 4), 0); // encoded surrogate
     ASSERT_EQ(MultiByteToWideChar(936, 0, "a\xD6", 2, out, 4), 2); // a dangling lead byte
     EXPECT_EQ(out[1], u'?');
+    // A trail byte in the ASCII range belongs to its lead byte; a lead byte with no valid
+    // trail byte becomes one question mark and the byte after it is read again.
+    WCHAR mixed[8];
+    ASSERT_EQ(MultiByteToWideChar(936, 0, "\x81\x40x\x81\x20\xD6\xD0", 7, mixed, 8), 5);
+    EXPECT_EQ(std::u16string(mixed, 5), u"\u4E02x? \u4E2D");
 }
 
 TEST(WideCharToMultiByte, ConvertsAndReportsTheDefaultCharacter) {
