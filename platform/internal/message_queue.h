@@ -18,6 +18,8 @@ bool PostCoalesced(DWORD threadId, const MSG &msg);
 void RemovePostedFor(HWND hwnd, UINT message, WPARAM wParam);
 // Carries out the messages other threads sent to this thread.
 void ProcessSentMessages();
+// The same, then for a short while also what the senders send next (see kBurstTime).
+void ServeSentBurst();
 // Carries out a platform call on the thread that owns `hwnd` while the caller waits, as
 // Win32 does for window functions called from another thread. False on the owner thread.
 bool CallOnOwnerThread(HWND hwnd, const std::function<LRESULT()> &call, LRESULT &result);

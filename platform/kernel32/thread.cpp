@@ -45,7 +45,11 @@ struct FinishGuard {
 
 } // namespace
 
-extern "C" DWORD WINAPI GetCurrentThreadId(void) { return DWORD(syscall(SYS_gettid)); }
+// Asked on every message: the kernel is asked once per thread.
+extern "C" DWORD WINAPI GetCurrentThreadId(void) {
+    thread_local const DWORD id = DWORD(syscall(SYS_gettid));
+    return id;
+}
 extern "C" DWORD WINAPI GetCurrentProcessId(void) { return DWORD(getpid()); }
 
 extern "C" HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE start, LPVOID parameter,

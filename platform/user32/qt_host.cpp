@@ -7,7 +7,6 @@
 #include <QSessionManager>
 
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -58,7 +57,7 @@ void ChooseQtPlatform() {
 }
 } // namespace
 
-bool IsGuiThread() { return syscall(SYS_gettid) == getpid(); }
+bool IsGuiThread() { return GetCurrentThreadId() == DWORD(getpid()); }
 
 QApplication *GuiApplication() {
     if (!IsGuiThread()) return nullptr;
@@ -90,7 +89,7 @@ void WakeGuiThread() {
     if (!app) return;
     if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(app->thread())) dispatcher->wakeUp();
     // A nested Qt loop (a modal dialog) does not run our pump: let it carry out sent messages.
-    QMetaObject::invokeMethod(app, [] { ProcessSentMessages(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(app, [] { ServeSentBurst(); }, Qt::QueuedConnection);
 }
 
 void ProcessGuiEvents(bool wait) {
