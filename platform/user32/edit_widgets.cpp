@@ -98,17 +98,14 @@ public:
     }
     void Select(int anchor, int caret) override {
         QTextCursor c = textCursor();
+        if (c.anchor() == anchor && c.position() == caret) return;
         c.setPosition(anchor);
         c.setPosition(caret, QTextCursor::KeepAnchor);
         setTextCursor(c);
     }
-    void Insert(const QString &t) override { Writable(this, [&] { textCursor().insertText(t); }); }
-    void Backspace() override {
-        Writable(this, [&] {
-            QTextCursor c = textCursor();
-            c.deletePreviousChar();
-        });
-    }
+    // A cursor edits the document whether or not the widget is read-only.
+    void Insert(const QString &t) override { textCursor().insertText(t); }
+    void Backspace() override { textCursor().deletePreviousChar(); }
     void ScrollCaret() override { ensureCursorVisible(); }
     bool Multiline() const override { return true; }
     QWidget *Widget() override { return this; }

@@ -117,12 +117,31 @@ void PostContextMenuKey(HWND hwnd, QContextMenuEvent *e) {
     if (e->reason() == QContextMenuEvent::Keyboard) PostMessageA(hwnd, WM_CONTEXTMENU, WPARAM(hwnd), LPARAM(-1));
 }
 
+// The events the bridge turns into messages; every other event passes untouched.
+bool Bridged(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+    case QEvent::ContextMenu:
+    case QEvent::FocusIn: return true;
+    default: return false;
+    }
+}
+
 class InputBridge : public QObject {
 public:
     bool eventFilter(QObject *object, QEvent *event) override {
-        if (!object->isWidgetType() || std::find(replayed.begin(), replayed.end(), event) != replayed.end()) return false;
-        if (IsNativeInputWidget(static_cast<QWidget *>(object))) return false;
         if (event->isInputEvent()) lastInputTime = static_cast<QInputEvent *>(event)->timestamp();
+        if (!Bridged(event->type()) || !object->isWidgetType()) return false;
+        if (std::find(replayed.begin(), replayed.end(), event) != replayed.end()) return false;
+        if (IsNativeInputWidget(static_cast<QWidget *>(object))) return false;
         HWND hwnd = WindowOfWidget(static_cast<QWidget *>(object));
         if (!hwnd || !IsWindow(hwnd)) return false;
         switch (event->type()) {
