@@ -19,6 +19,21 @@ intptr_t AppendAtEnd(HWND edit, void *text) {
     return 0;
 }
 
+struct AppendRequest {
+    const rt::TypedValue &unit;
+    const char *text;
+};
+
+// The box's look-up and the append in one step on the units' thread; 0 when the box has
+// no window.
+intptr_t AppendToUnit(HWND, void *parameter) {
+    auto *request = static_cast<AppendRequest *>(parameter);
+    HWND edit = LoadedUnitWindow(request->unit);
+    if (!edit) return 0;
+    AppendAtEnd(edit, const_cast<char *>(request->text));
+    return 1;
+}
+
 // The window of a window unit's value; null when that window is not loaded.
 HWND LoadedWindow(const rt::TypedValue &unit) {
     intptr_t object = CoreService(rt::kServiceUnitObject, intptr_t(unit.low), 0);
@@ -35,12 +50,18 @@ bool LoadWindowFor(int32_t count, rt::TypedValue *args) {
 
 } // namespace
 
+// A box without a window is reported on the caller's thread.
 void AppendText(rt::TypedValue *, int32_t count, rt::TypedValue *args) {
-    HWND edit = UnitWindow(count, args);
-    if (!edit) return;
+    if (count < 2) {
+        UnitWindow(count, args);
+        return;
+    }
     for (int32_t i = 1; i < count; ++i) {
-        const char *text = TextArgument(count, args, i);
-        CallOnWindowThread(edit, AppendAtEnd, const_cast<char *>(text));
+        AppendRequest request{args[0], TextArgument(count, args, i)};
+        if (!CallOnUnitsThread(AppendToUnit, &request)) {
+            UnitWindow(count, args);
+            return;
+        }
     }
 }
 

@@ -12,4 +12,9 @@ HWND UnitWindow(int32_t count, const rt::TypedValue *args) {
     return reinterpret_cast<HWND>(CoreService(rt::kServiceHandleOfWindowObject, object));
 }
 
+HWND LoadedUnitWindow(const rt::TypedValue &unit) {
+    intptr_t object = CoreService(rt::kServiceUnitObject, intptr_t(unit.low), intptr_t(unit.high));
+    return object ? reinterpret_cast<HWND>(CoreService(rt::kServiceHandleOfWindowObject, object)) : nullptr;
+}
+
 } // namespace cmd

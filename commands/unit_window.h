@@ -11,5 +11,7 @@ namespace cmd {
 
 // Null when there is no unit argument or the runtime answers no window.
 HWND UnitWindow(int32_t count, const rt::TypedValue *args);
+// The same look-up without a report: null when the unit has no window.
+HWND LoadedUnitWindow(const rt::TypedValue &unit);
 
 } // namespace cmd

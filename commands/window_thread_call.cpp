@@ -58,4 +58,11 @@ intptr_t CallOnWindowThread(HWND window, WindowThreadRoutine routine, void *para
     return SendMessageA(hwnd, kMessageCall, 0, reinterpret_cast<LPARAM>(&call));
 }
 
+intptr_t CallOnUnitsThread(WindowThreadRoutine routine, void *parameter) {
+    HWND hwnd = carrier;
+    if (!hwnd || carrierThread == GetCurrentThreadId()) return routine(nullptr, parameter);
+    Call call{routine, nullptr, parameter};
+    return SendMessageA(hwnd, kMessageCall, 0, reinterpret_cast<LPARAM>(&call));
+}
+
 } // namespace cmd

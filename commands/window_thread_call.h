@@ -17,5 +17,7 @@ void StopWindowThreadCalls();
 // Runs `routine` at once on the window's thread; 0 when `window` is not a window.
 // A window of a thread without the carrier gets the routine on the calling thread.
 intptr_t CallOnWindowThread(HWND window, WindowThreadRoutine routine, void *parameter);
+// The same on the thread that owns the units (the window argument is null there).
+intptr_t CallOnUnitsThread(WindowThreadRoutine routine, void *parameter);
 
 } // namespace cmd
