@@ -93,10 +93,14 @@ constexpr auto kWatchTime = std::chrono::microseconds(100);
 // paint and take input: sent messages come first, as in Win32, but not for ever.
 constexpr auto kBurstTime = std::chrono::milliseconds(50);
 
+// Spins first, then lets other threads of this CPU run between looks.
 template <typename Ready> bool WatchFor(Ready ready) {
-    for (auto until = Clock::now() + kWatchTime; !ready();) {
-        if (Clock::now() >= until) return false;
-        std::this_thread::yield();
+    auto until = Clock::now() + kWatchTime, yieldFrom = Clock::now() + kWatchTime / 5;
+    for (unsigned looks = 1; !ready(); ++looks) {
+        if (looks % 64) continue;
+        auto now = Clock::now();
+        if (now >= until) return false;
+        if (now >= yieldFrom) std::this_thread::yield();
     }
     return true;
 }
