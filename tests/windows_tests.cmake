@@ -49,7 +49,7 @@ add_custom_target(windows_tests)
 add_dependencies(windows_tests rtcall sorvel-collector)
 
 add_subdirectory(support)
-foreach(dir framework/core runtime/values runtime/memory runtime/errors commands/number commands/text
+foreach(dir framework/core runtime/values runtime/memory runtime/errors runtime/declared commands/number commands/text
             units/support units/types units/events units/loading units/properties units/pictures
             app/text app/regex app/main_window)
   add_subdirectory(${dir})
