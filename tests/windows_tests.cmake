@@ -76,12 +76,13 @@ set_tests_properties(collector_starts_under_wine PROPERTIES LABELS windows FIXTU
 # Each case set aside below is a known Wine difference (Wine 8), with its reason:
 # - RegExpTest.*, StreamTest.*, ChangeType.ObjectGivesItsDefaultValue: objects without
 #   type information (the RegExp match collection, the Stream) cannot be driven by name.
-# - ComTest.AnOuterUnknownIsRefused: Wine's RegExp ignores an outer unknown and makes a
-#   plain object, even for an interface other than IUnknown, which aggregation forbids.
+# - ComTest.AnOuterUnknownIsRefused: Wine's RegExp ignores an outer unknown and answers
+#   S_OK with a plain object (even for an interface other than IUnknown); an object that
+#   does not aggregate must answer CLASS_E_NOAGGREGATION.
 # - SafeArray.BoundsWhoseSizeOverflowsAreRefused: Wine's byte-size product wraps, so it
-#   makes an array of 2^64 doubles on a few bytes.
+#   makes an array of 2^64 doubles on a few bytes instead of failing.
 # - ChangeType.ANaNDateHasNoText: Wine's date range check lets a NaN through and writes
-#   it as 12/30/1899 12:00:00 AM.
+#   it as 12/30/1899 12:00:00 AM; a NaN is no date of the range 100 to 9999.
 # - Windows.MissingClassesAndWindowsSetTheirErrors: for an unknown class Wine sets 1411
 #   where Windows sets ERROR_CANNOT_FIND_WND_CLASS (1407), and for a destroyed window 5
 #   where Windows sets ERROR_INVALID_WINDOW_HANDLE (1400).
