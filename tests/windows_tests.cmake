@@ -36,6 +36,13 @@ endfunction()
 # allows) trips an assertion in Wine's matcher.
 set(windows_set_aside_app_regex_tests "Charsets.*:Regex.*")
 
+# Known Wine differences in the file commands' rows: on a host file system without DOS
+# attributes Wine reports the archive attribute on every file (Windows reports what was
+# set, FILE_ATTRIBUTE_NORMAL for none); and Wine keeps read-only as the host's mode bits,
+# which root (as these tests run here) writes past.
+set(windows_set_aside_file_command_tests
+    "FileCommands.SetFileAttributesKeepsOnlyTheSettableBits:FileCommands.WriteFileFailsWithoutCreatingAnything")
+
 # GoogleTest on Windows matches death messages with its own simple regular expressions,
 # where "." stops at a line break; these two expect a report of several lines.
 set(windows_set_aside_runtime_error_tests
@@ -49,7 +56,7 @@ add_custom_target(windows_tests)
 add_dependencies(windows_tests rtcall sorvel-collector)
 
 add_subdirectory(support)
-foreach(dir framework/core runtime/values runtime/memory runtime/errors runtime/declared commands/number commands/text
+foreach(dir framework/core runtime/values runtime/memory runtime/errors runtime/declared commands/number commands/text commands/file
             units/support units/types units/events units/loading units/properties units/pictures
             app/text app/regex app/main_window)
   add_subdirectory(${dir})
