@@ -43,14 +43,6 @@ set(windows_set_aside_app_regex_tests "Charsets.*:Regex.*")
 set(windows_set_aside_file_command_tests
     "FileCommands.SetFileAttributesKeepsOnlyTheSettableBits:FileCommands.WriteFileFailsWithoutCreatingAnything")
 
-# GoogleTest on Windows matches death messages with its own simple regular expressions,
-# where "." stops at a line break; these two expect a report of several lines.
-set(windows_set_aside_runtime_error_tests
-    "RuntimeErrorDeathTest.AnErrorSkipsTheApplicationCleanUpButNotTheLibraries:RuntimeErrorDeathTest.ArrayIndexErrorsReportTheirNumbers")
-
-# The same for this one.
-set(windows_set_aside_units_loading_tests "LoadingDeathTest.TheRuntimesEndDestroysTheLoadedWindows")
-
 # `cmake --build build-mingw --target windows_tests` builds what the tests need.
 add_custom_target(windows_tests)
 add_dependencies(windows_tests rtcall sorvel-collector)
