@@ -1,5 +1,7 @@
 #include "number_text.h"
 
+#include "c_library_number.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -54,6 +56,7 @@ double RoundToSixDigits(float value) {
 }
 
 size_t WriteReal(double value, int precision, char *out) {
+    if (!std::isfinite(value)) return WriteWithCLibrary(value, precision, out, kNumberTextSize);
     auto r = std::to_chars(out, out + kNumberTextSize - 1, value, std::chars_format::general, precision);
     size_t length = WidenExponent(out, size_t(r.ptr - out));
     out[length] = '\0';

@@ -17,7 +17,7 @@ constexpr size_t kNumberTextSize = 48;
 double RoundToSixDigits(float value);
 
 // Writes `value` as "%.<precision>g" would, with a three-digit exponent; returns the
-// length. Infinities and NaN are written as the C library writes them (inf, -nan).
+// length. Infinities and NaN are written as the platform's C library writes them.
 size_t WriteReal(double value, int precision, char *out);
 size_t WriteFloat(float value, char *out);   // rounded, then %.6g
 size_t WriteDouble(double value, char *out); // %.13g

@@ -14,6 +14,14 @@ constexpr size_t kMaxWordArguments = 64;
 constexpr size_t kMaxWordArguments = 8;
 #endif
 
+// Whether the stack pointer itself is compared after a call: only where the callee pops
+// its arguments (32-bit Windows), so only there does a wrong calling convention show.
+#if defined(__i386__) && defined(_WIN32)
+constexpr bool kStackPointerCompared = true;
+#else
+constexpr bool kStackPointerCompared = false;
+#endif
+
 uint64_t CallWithWords(void *routine, const uintptr_t *args, size_t count);
 
 // Where the callee pops its own arguments (32-bit Windows): the call, and whether the

@@ -35,23 +35,20 @@ endfunction()
 # type information only, so no match can be read; an empty subject (a null BSTR, as COM
 # allows) trips an assertion in Wine's matcher.
 set(windows_set_aside_app_regex_tests "Charsets.*:Regex.*")
-# Open: the Windows C library writes a negative NaN as "nan", our number text "-nan".
-set(windows_set_aside_number_command_tests "NumberText.NonFiniteValuesAreWrittenAsTheCLibraryDoes")
 
-# GoogleTest on Windows matches death messages with its own simple regular expressions,
-# where "." stops at a line break; these two expect a report of several lines.
-set(windows_set_aside_runtime_error_tests
-    "RuntimeErrorDeathTest.AnErrorSkipsTheApplicationCleanUpButNotTheLibraries:RuntimeErrorDeathTest.ArrayIndexErrorsReportTheirNumbers")
-
-# The same for this one.
-set(windows_set_aside_units_loading_tests "LoadingDeathTest.TheRuntimesEndDestroysTheLoadedWindows")
+# Known Wine differences in the file commands' rows: on a host file system without DOS
+# attributes Wine reports the archive attribute on every file (Windows reports what was
+# set, FILE_ATTRIBUTE_NORMAL for none); and Wine keeps read-only as the host's mode bits,
+# which root (as these tests run here) writes past.
+set(windows_set_aside_file_command_tests
+    "FileCommands.SetFileAttributesKeepsOnlyTheSettableBits:FileCommands.WriteFileFailsWithoutCreatingAnything")
 
 # `cmake --build build-mingw --target windows_tests` builds what the tests need.
 add_custom_target(windows_tests)
 add_dependencies(windows_tests rtcall sorvel-collector)
 
 add_subdirectory(support)
-foreach(dir framework/core runtime/values runtime/memory runtime/errors commands/number commands/text
+foreach(dir framework/core runtime/values runtime/memory runtime/errors runtime/declared commands/number commands/text commands/file
             units/support units/types units/events units/loading units/properties units/pictures
             app/text app/regex app/main_window)
   add_subdirectory(${dir})
@@ -66,41 +63,32 @@ set(SORVEL_HOST_RTCALL_TESTS ${SORVEL_HOST_BUILD}/bin/rtcall_table_tests)
 add_test(NAME rtcall_table_under_wine COMMAND sh -c "test -x '${SORVEL_HOST_RTCALL_TESTS}' \
   || { echo 'build the default preset first (rtcall_table_tests)'; exit 1; }; exec '${SORVEL_HOST_RTCALL_TESTS}'")
 set_tests_properties(rtcall_table_under_wine PROPERTIES LABELS windows FIXTURES_REQUIRED wine TIMEOUT 1200
-  ENVIRONMENT "${SORVEL_WINE_ENVIRONMENT};RTCALL_COMMAND=wine $<TARGET_FILE:rtcall>")
+  ENVIRONMENT "${SORVEL_WINE_ENVIRONMENT};RTCALL_COMMAND=wine $<TARGET_FILE:rtcall>;RTCALL_C_LIBRARY=msvcrt")
 
-# The whole program starts under Wine on the X display.
+# The whole program starts under Wine on the X display. Alone there: it looks for an
+# error box by its title, and other tests' runtime error reports are briefly such boxes.
 add_test(NAME collector_starts_under_wine
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/windows/collector_starts.sh $<TARGET_FILE:sorvel-collector>)
 set_tests_properties(collector_starts_under_wine PROPERTIES LABELS windows FIXTURES_REQUIRED wine TIMEOUT 300
-                     ENVIRONMENT "${SORVEL_WINE_ENVIRONMENT}")
+                     RUN_SERIAL TRUE ENVIRONMENT "${SORVEL_WINE_ENVIRONMENT}")
 
 # The platform's conformance tests that use the Win32 API alone, judged by real Win32.
-# Known Wine difference: objects without type information (the RegExp match collection,
-# the Stream) cannot be driven by name. Open: where Wine answers otherwise than our rows
-# and who is right is not settled yet; Wine's answer follows each name.
+# Each case set aside below is a known Wine difference (Wine 8), with its reason:
+# - RegExpTest.*, StreamTest.*, ChangeType.ObjectGivesItsDefaultValue: objects without
+#   type information (the RegExp match collection, the Stream) cannot be driven by name.
+# - ComTest.AnOuterUnknownIsRefused: Wine's RegExp ignores an outer unknown and answers
+#   S_OK with a plain object (even for an interface other than IUnknown); an object that
+#   does not aggregate must answer CLASS_E_NOAGGREGATION.
+# - SafeArray.BoundsWhoseSizeOverflowsAreRefused: Wine's byte-size product wraps, so it
+#   makes an array of 2^64 doubles on a few bytes instead of failing.
+# - ChangeType.ANaNDateHasNoText: Wine's date range check lets a NaN through and writes
+#   it as 12/30/1899 12:00:00 AM; a NaN is no date of the range 100 to 9999.
+# - Windows.MissingClassesAndWindowsSetTheirErrors: for an unknown class Wine sets 1411
+#   where Windows sets ERROR_CANNOT_FIND_WND_CLASS (1407), and for a destroyed window 5
+#   where Windows sets ERROR_INVALID_WINDOW_HANDLE (1400).
 set(windows_set_aside_ole_tests "RegExpTest.*:StreamTest.*:ChangeType.ObjectGivesItsDefaultValue:\
-ComStartup.CountedPerThread:\
-ComTest.CreateInstanceRules:\
-ComTest.RegisteredClassObjects:\
-NameHash.IgnoresLetterCase:\
-ComThreads.ObjectsOnSeveralThreadsAtOnce:\
-SafeArray.RejectsBadElementTypesAndSizes:\
-ChangeType.EmptyNullErrorAndVariantTargets:ChangeType.EmptyNullAndObjects:ChangeType.InPlaceAndByReference:\
-ChangeType.DatesBothWays")
-# ComStartup: the first OleInitialize after CoInitialize answers S_OK, not S_FALSE.
-# ComTest: RegExp accepts an outer unknown (no CLASS_E_NOAGGREGATION); revoking twice
-#   answers E_INVALIDARG, not CO_E_OBJNOTREG.
-# NameHash: the high word for LCID 2052 is 0x70, not 0x10.
-# ComThreads: objects made on four threads at once fail.
-# SafeArray: bounds whose byte size overflows are accepted.
-# ChangeType: a by-reference target gives DISP_E_BADVARTYPE, not DISP_E_TYPEMISMATCH;
-#   a NaN date converts to text instead of failing with E_INVALIDARG.
-# user32: GetClassInfoA(NULL, ...) does not find a class registered with a null
-#   instance; DestroyWindow of a destroyed window sets error 5; SetWindowLongPtrA with
-#   a bad index sets 1400, not 87.
-set(windows_set_aside_user32_core_tests
-    "WindowClasses.NamesIgnoreCaseAndCannotBeRegisteredTwice:Windows.CreationAndDestructionSendTheirMessagesInOrder:\
-Windows.LongsTextAndSubclassing")
+ComTest.AnOuterUnknownIsRefused:SafeArray.BoundsWhoseSizeOverflowsAreRefused:ChangeType.ANaNDateHasNoText")
+set(windows_set_aside_user32_core_tests "Windows.MissingClassesAndWindowsSetTheirErrors")
 set(platform_tests ${PROJECT_SOURCE_DIR}/tests/platform)
 sorvel_add_test(user32_core_tests LIBS platform SOURCES ${platform_tests}/user32/user32_core_tests.cpp)
 sorvel_add_test(ole_tests LIBS platform SOURCES

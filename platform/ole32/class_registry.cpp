@@ -164,7 +164,7 @@ HRESULT WINAPI CoRevokeClassObject(DWORD dwRegister) {
             }
         }
     }
-    if (!object) return CO_E_OBJNOTREG;
+    if (!object) return E_INVALIDARG; // a cookie not (or no longer) registered
     object->Release();
     return S_OK;
 }

@@ -42,11 +42,11 @@ void WINAPI CoUninitialize(void) {
     if (apartment.comCount > 0) --apartment.comCount;
 }
 
+// The first OleInitialize of a thread answers S_OK even when COM already runs there.
 HRESULT WINAPI OleInitialize(LPVOID) {
     HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(hr)) return hr;
-    ++apartment.oleCount;
-    return hr;
+    return apartment.oleCount++ == 0 ? S_OK : S_FALSE;
 }
 
 void WINAPI OleUninitialize(void) {

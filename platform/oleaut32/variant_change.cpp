@@ -350,9 +350,8 @@ HRESULT Coerce(const VARIANT &in, const Conversion &c, VARTYPE vt, VARIANT &out)
     return ToValue(in, c, vt, out);
 }
 
-// VT_VARIANT passes as a target and then matches nothing.
+// VT_VARIANT passes as a target and then matches nothing; so does a by-reference type.
 bool IsValidTarget(VARTYPE vt) {
-    if (vt & VT_BYREF) return false;
     if (vt == VT_EMPTY || vt == VT_NULL || vt == VT_VARIANT) return true;
     return IsValidVariantType(vt);
 }
@@ -372,6 +371,7 @@ HRESULT WINAPI VariantChangeTypeEx(VARIANTARG *pvargDest, const VARIANTARG *pvar
     if (!pvargDest || !pvarSrc) return E_INVALIDARG;
     if (!ole::IsValidVariantType(pvarSrc->vt) || !ole::IsValidTarget(vt)) return DISP_E_BADVARTYPE;
     if ((pvarSrc->vt & VT_BYREF) && !pvarSrc->byref) return DISP_E_TYPEMISMATCH;
+    if (vt & VT_BYREF) return DISP_E_TYPEMISMATCH; // a value cannot become a reference
     VARIANT view;
     if (!ole::DereferenceView(pvarSrc, &view)) return DISP_E_BADVARTYPE;
     VARIANT result;

@@ -242,7 +242,7 @@ extern "C" LONG_PTR WINAPI GetWindowLongPtrA(HWND hwnd, int index) {
             std::memcpy(&v, r->extraBytes.data() + index, sizeof v);
             return v;
         }
-        SetLastError(ERROR_INVALID_PARAMETER);
+        SetLastError(ERROR_INVALID_INDEX);
         return 0;
     }
 }
@@ -281,7 +281,7 @@ extern "C" LONG_PTR WINAPI SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR valu
             std::memcpy(r->extraBytes.data() + index, &value, sizeof value);
             break;
         }
-        SetLastError(ERROR_INVALID_PARAMETER);
+        SetLastError(ERROR_INVALID_INDEX);
         return 0;
     }
     return old;

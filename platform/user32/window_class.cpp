@@ -113,8 +113,11 @@ extern "C" BOOL WINAPI UnregisterClassA(LPCSTR name, HINSTANCE) {
     return TRUE;
 }
 
-extern "C" BOOL WINAPI GetClassInfoExA(HINSTANCE, LPCSTR name, LPWNDCLASSEXA out) {
+// A null instance asks for the system's classes: an application's own class is found
+// through its module only (unless it was registered CS_GLOBALCLASS).
+extern "C" BOOL WINAPI GetClassInfoExA(HINSTANCE instance, LPCSTR name, LPWNDCLASSEXA out) {
     auto cls = platform::FindWindowClass(name);
+    if (cls && !instance && !(cls->info.style & CS_GLOBALCLASS)) cls = nullptr;
     if (!cls || !out) {
         SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
         return FALSE;

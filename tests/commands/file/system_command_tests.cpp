@@ -2,6 +2,7 @@
 // writes "caption: text" to stderr and answers its default button.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "runtime_fixture.h"
@@ -39,13 +40,16 @@ Shown ShowBox(std::initializer_list<rt::TypedValue> args) {
 }
 
 TEST_F(SystemCommands, DelaySleepsTheGivenTimeAndNothingForNegativeCounts) {
-    DWORD start = GetTickCount();
+    // A steady clock of fine grain: the tick count moves in steps of up to 16 ms on Windows.
+    auto elapsedMs = [start = std::chrono::steady_clock::now()] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    };
     rt::TypedValue result = CallCommand(cmd::Delay, {rt::MakeInteger(-5)});
-    EXPECT_LT(GetTickCount() - start, 1000u); // -5 read as unsigned would sleep for weeks
+    EXPECT_LT(elapsedMs(), 1000); // -5 read as unsigned would sleep for weeks
     EXPECT_EQ(result.type, 0u);
-    start = GetTickCount();
+    auto before = elapsedMs();
     CallCommand(cmd::Delay, {rt::MakeInteger(40)});
-    EXPECT_GE(GetTickCount() - start, 30u);
+    EXPECT_GE(elapsedMs() - before, 30);
     CallCommand(cmd::Delay, {rt::MakeDouble(1.9)}); // any number, truncated by the runtime
 }
 

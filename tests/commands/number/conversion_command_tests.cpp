@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "c_library_texts.h"
 #include "command_values.h"
 #include "conversion_commands.h"
 #include "gbk.h"
@@ -108,8 +109,9 @@ TEST_F(Conversions, ToTextOfNumbers) {
     EXPECT_EQ(Text(rt::MakeFloat(0.1f)), "0.1");
     EXPECT_EQ(Text(rt::MakeDouble(1.0 / 3)), "0.3333333333333");
     EXPECT_EQ(Text(rt::MakeDouble(1e15)), "1e+015");
-    EXPECT_EQ(Text(rt::MakeDouble(-std::numeric_limits<double>::infinity())), "-inf");
-    EXPECT_EQ(Text(rt::MakeFloat(std::numeric_limits<float>::quiet_NaN())), "nan");
+    EXPECT_EQ(Text(rt::MakeDouble(-std::numeric_limits<double>::infinity())),
+              testsupport::kCLibraryNonFinite.negativeInfinity);
+    EXPECT_EQ(Text(rt::MakeFloat(std::numeric_limits<float>::quiet_NaN())), testsupport::kCLibraryNonFinite.nan);
     EXPECT_EQ(Text(Typed(rt::kTypeByte, 0x1FF)), "255");
     EXPECT_EQ(Text(Typed(rt::kTypeShortInteger, 0xFFFE)), "-2");
     EXPECT_EQ(Text(rt::MakeInteger(INT32_MIN)), "-2147483648");

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "c_library_texts.h"
 #include "gbk.h"
 
 namespace rtcalltest {
@@ -36,10 +37,25 @@ std::string HexOf(const std::string &bytes) {
     return out;
 }
 
+// "clib:-nan" is the text the tool's C library writes for that non-finite value, named as
+// glibc writes it; RTCALL_C_LIBRARY=msvcrt says the tool is the Windows build.
+std::string CLibraryText(const std::string &glibcName) {
+    const char *library = std::getenv("RTCALL_C_LIBRARY");
+    const testsupport::NonFiniteTexts &from = testsupport::kGlibcNonFinite;
+    const testsupport::NonFiniteTexts &to =
+        library && std::string(library) == "msvcrt" ? testsupport::kMsvcrtNonFinite : from;
+    if (glibcName == from.infinity) return to.infinity;
+    if (glibcName == from.negativeInfinity) return to.negativeInfinity;
+    if (glibcName == from.nan) return to.nan;
+    if (glibcName == from.negativeNan) return to.negativeNan;
+    return "(not a non-finite name: " + glibcName + ")";
+}
+
 void AddExpectation(Case &c, const std::string &item) {
     if (item.rfind("exit ", 0) == 0) c.expectedExit = std::atoi(item.c_str() + 5);
     else if (item.rfind("stderr ", 0) == 0) c.expectedStderr = item.substr(7);
     else if (item.rfind("u:", 0) == 0) c.expectedLines.push_back("t:" + HexOf(rt::ToGbk(item.substr(2))));
+    else if (item.rfind("clib:", 0) == 0) c.expectedLines.push_back("t:" + HexOf(CLibraryText(item.substr(5))));
     else c.expectedLines.push_back(item);
 }
 

@@ -1,7 +1,9 @@
 // Case tables for rtcall: one call per line,
 //   COMMAND ARG ... => LINE ; LINE ; exit N ; stderr TEXT
 // where the expected lines use rtcall's output notation, `u:TEXT` standing for the
-// t: line of TEXT's GBK bytes and a trailing `*` matching any rest of the line.
+// t: line of TEXT's GBK bytes, `clib:inf` (or -inf, nan, -nan) for the t: line of what
+// the tool's C library writes for that value, and a trailing `*` matching any rest of
+// the line.
 #pragma once
 
 #include <ostream>

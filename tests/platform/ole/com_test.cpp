@@ -21,7 +21,9 @@ TEST(ComStartup, CountedPerThread) {
         EXPECT_EQ(CoInitialize(nullptr), S_OK);
         EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
         EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
+        EXPECT_EQ(OleInitialize(nullptr), S_OK); // the thread's first, though COM already runs
         EXPECT_EQ(OleInitialize(nullptr), S_FALSE);
+        OleUninitialize();
         OleUninitialize();
         CoUninitialize();
         ASSERT_EQ(CoCreateInstance(kRegExpClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, (void **)&u), S_OK);
@@ -63,7 +65,6 @@ TEST_F(ComTest, CreateInstanceRules) {
     IUnknown *u = nullptr;
     CLSID unknown = {0x12345678, 1, 2, {3, 4, 5, 6, 7, 8, 9, 10}};
     EXPECT_EQ(CoCreateInstance(unknown, nullptr, 0x17, IID_IUnknown, (void **)&u), REGDB_E_CLASSNOTREG);
-    EXPECT_EQ(CoCreateInstance(kRegExpClsid, (IUnknown *)0x1, 0x17, IID_IUnknown, (void **)&u), CLASS_E_NOAGGREGATION);
     EXPECT_EQ(CoCreateInstance(kRegExpClsid, nullptr, 0x17, IID_ITypeInfo, (void **)&u), E_NOINTERFACE);
     EXPECT_EQ(u, nullptr);
     ASSERT_EQ(CoCreateInstance(kRegExpClsid, nullptr, 0x7, IID_IUnknown, (void **)&u), S_OK);
@@ -72,6 +73,13 @@ TEST_F(ComTest, CreateInstanceRules) {
     EXPECT_EQ(OleRun(u), S_OK);
     EXPECT_EQ(d->Release(), 1u);
     EXPECT_EQ(u->Release(), 0u);
+}
+
+// The regular expression does not support aggregation, so an outer unknown is refused.
+TEST_F(ComTest, AnOuterUnknownIsRefused) {
+    IUnknown *u = nullptr;
+    EXPECT_EQ(CoCreateInstance(kRegExpClsid, (IUnknown *)0x1, 0x17, IID_IUnknown, (void **)&u), CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(u, nullptr);
 }
 
 // A class registered at run time, whose objects are regular-expression objects.
@@ -104,7 +112,7 @@ TEST_F(ComTest, RegisteredClassObjects) {
     d->Release();
     EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
     EXPECT_EQ(factory.refs.load(), 1);
-    EXPECT_EQ(CoRevokeClassObject(cookie), CO_E_OBJNOTREG);
+    EXPECT_EQ(CoRevokeClassObject(cookie), E_INVALIDARG);
     EXPECT_EQ(CoCreateInstance(mine, nullptr, 0x17, IID_IDispatch, (void **)&d), REGDB_E_CLASSNOTREG);
 }
 
@@ -119,8 +127,11 @@ TEST_F(ComTest, TypeLibraryFilesFailCleanly) {
 TEST(NameHash, IgnoresLetterCase) {
     ULONG a = LHashValOfNameSys(SYS_WIN32, 2052, OLESTR("Count"));
     EXPECT_EQ(a, LHashValOfNameSys(SYS_WIN32, 2052, OLESTR("COUNT")));
-    EXPECT_NE(a, LHashValOfNameSys(SYS_WIN32, 2052, OLESTR("Item")));
-    EXPECT_EQ(a >> 16, 0x10u);
+    ULONG other = LHashValOfNameSys(SYS_WIN32, 2052, OLESTR("Item"));
+    EXPECT_NE(a, other);
+    // The high word depends on the system kind and the locale only, never on the name.
+    EXPECT_EQ(a >> 16, other >> 16);
+    EXPECT_NE(a >> 16, LHashValOfNameSys(SYS_MAC, 2052, OLESTR("Count")) >> 16);
 }
 
 TEST(ComThreads, ObjectsOnSeveralThreadsAtOnce) {
@@ -137,12 +148,14 @@ TEST(ComThreads, ObjectsOnSeveralThreadsAtOnce) {
                 }
                 Put(re, u"Global", Bool(true));
                 Put(re, u"Pattern", Text(u"x(\\d)"));
-                std::u16string subject;
-                for (int k = 0; k <= t + round % 3; ++k) subject += u"x" + std::u16string(1, char16_t(u'0' + k)) + u" ";
-                Var matches, count;
-                if (FAILED(CallMember(re, u"Execute", DISPATCH_METHOD, {Text(subject)}, &matches)) ||
-                    FAILED(CallMember(matches->pdispVal, u"Count", DISPATCH_PROPERTYGET, {}, &count)) ||
-                    count->lVal != t + round % 3 + 1)
+                std::u16string subject, want;
+                for (int k = 0; k <= t + round % 3; ++k) {
+                    subject += u"x" + std::u16string(1, char16_t(u'0' + k)) + u" ";
+                    want += u"y" + std::u16string(1, char16_t(u'0' + k)) + u" ";
+                }
+                Var replaced;
+                if (FAILED(CallMember(re, u"Replace", DISPATCH_METHOD, {Text(subject), Text(u"y$1")}, &replaced)) ||
+                    replaced->vt != VT_BSTR || TextOf(replaced.v) != want)
                     ++failures;
                 re->Release();
             }

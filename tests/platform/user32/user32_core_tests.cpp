@@ -51,10 +51,12 @@ TEST(WindowClasses, NamesIgnoreCaseAndCannotBeRegisteredTwice) {
     EXPECT_EQ(RegisterClassA(&wc), 0);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_ALREADY_EXISTS));
     WNDCLASSA info;
-    EXPECT_TRUE(GetClassInfoA(nullptr, "TRACINGWINDOW", &info));
+    EXPECT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "TRACINGWINDOW", &info));
     EXPECT_EQ(info.lpfnWndProc, &TracingProc);
-    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr), nullptr);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
+    // A null instance asks for the system's classes; the program's own are not among them.
+    EXPECT_FALSE(GetClassInfoA(nullptr, "TracingWindow", &info));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_DOES_NOT_EXIST));
+    EXPECT_TRUE(GetClassInfoA(nullptr, "Edit", &info));
 }
 
 TEST(Windows, CreationAndDestructionSendTheirMessagesInOrder) {
@@ -70,7 +72,15 @@ TEST(Windows, CreationAndDestructionSendTheirMessagesInOrder) {
                                                "ncdestroy 0"}));
     EXPECT_FALSE(IsWindow(top));
     EXPECT_FALSE(IsWindow(grandchild));
-    EXPECT_FALSE(DestroyWindow(top));
+}
+
+// What a missing class or window leaves as the last error.
+TEST(Windows, MissingClassesAndWindowsSetTheirErrors) {
+    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
+    HWND gone = Make();
+    ASSERT_TRUE(DestroyWindow(gone));
+    EXPECT_FALSE(DestroyWindow(gone));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
 }
 
@@ -92,8 +102,16 @@ TEST(Windows, LongsTextAndSubclassing) {
     EXPECT_EQ(GetWindowLongPtrA(w, GWLP_USERDATA), 1234);
     SetWindowLongPtrA(w, 8, 77); // extra bytes
     EXPECT_EQ(GetWindowLongPtrA(w, 8), 77);
-    EXPECT_EQ(GetWindowLongPtrA(w, 9), 0); // past the extra bytes
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+    const int pastTheEnd = 17 - int(sizeof(LONG_PTR)); // its last byte is past the 16 extra bytes
+    SetLastError(0);
+    SetWindowLongPtrA(w, pastTheEnd - 1, 5); // the last whole slot
+    EXPECT_EQ(GetWindowLongPtrA(w, pastTheEnd - 1), 5);
+    EXPECT_EQ(GetLastError(), 0u);
+    EXPECT_EQ(GetWindowLongPtrA(w, pastTheEnd), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX));
+    SetLastError(0);
+    EXPECT_EQ(SetWindowLongPtrA(w, pastTheEnd, 1), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_INDEX));
     char text[16];
     EXPECT_EQ(SendMessageA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 5);
     EXPECT_STREQ(text, "title");

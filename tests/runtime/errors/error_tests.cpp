@@ -128,14 +128,14 @@ TEST(ReportText, NumbersOutsideTheTableHaveNoText) {
 
 TEST_F(RuntimeErrorDeathTest, AnErrorSkipsTheApplicationCleanUpButNotTheLibraries) {
     EXPECT_EXIT((StartRuntime(), RuntimeHelpers.reportErrorByNumber(6)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
-                "错误代码：6.*调用DLL命令后发现堆栈错误.*notified 6, clean-up ran 0, on main 1");
+                "错误代码：6\\s+错误信息：调用DLL命令后发现堆栈错误\\s+notified 6, clean-up ran 0, on main 1");
 }
 
 TEST_F(RuntimeErrorDeathTest, ArrayIndexErrorsReportTheirNumbers) {
     EXPECT_EXIT((StartRuntime(), RuntimeHelpers.reportErrorByNumber(1)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
-                "错误代码：1.*数组成员引用下标超出定义范围");
+                "错误代码：1\\s+错误信息：数组成员引用下标超出定义范围");
     EXPECT_EXIT((StartRuntime(), RuntimeHelpers.reportErrorByNumber(4)), testing::ExitedWithCode(testsupport::kRuntimeErrorExit),
-                "错误代码：4.*数组成员引用下标必须大于等于1");
+                "错误代码：4\\s+错误信息：数组成员引用下标必须大于等于1");
 }
 
 TEST_F(RuntimeErrorDeathTest, AnUnknownNumberIsReportedByItsCodeAlone) {

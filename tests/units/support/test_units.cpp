@@ -223,7 +223,7 @@ LRESULT TestUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TestUnit::PostNcDestroy() {
-    if (traceDestroy) std::fprintf(stderr, "destroyed %08x\n", unitId);
+    if (traceDestroy) std::fprintf(stderr, "destroyed %08x; ", unitId); // one line: death-message patterns do not cross lines everywhere
     rt::RuntimeService(rt::kServiceUnitDestroyed, windowId, isWindow ? 0 : unitId);
     delete this;
 }
