@@ -13,11 +13,13 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <memory>
 #include <string>
 #include <thread>
@@ -27,6 +29,7 @@
 #include "fetch_web_page.h"
 #include "main_window_units.h"
 #include "mock_process.h"
+#include "qt_host.h"
 #include "regex_matcher.h"
 #include "runtime_app.h"
 #include "runtime_interface.h"
@@ -190,15 +193,25 @@ void Report(const char *name, const Figures &f) {
         name, f.pageBytes, tool * 1e3, base * 1e3, tool / base, kRounds, f.toolBytes, f.baselineChars);
 }
 
+// Asked on the window thread only: the start-up fills the window list there.
 bool MainWindowShown() {
     auto window = reinterpret_cast<HWND>(rt::RuntimeService(rt::kServiceWindowHandleAt, 0, 0));
     intptr_t box = rt::RuntimeService(rt::kServiceUnitObject, app::kMainWindow, app::kResultBox);
     return window && IsWindowVisible(window) && box;
 }
 
-// Runs on a thread of its own, as the collector's job does.
-void Drive() {
-    while (!MainWindowShown()) Sleep(50);
+// Looks at each turn of the window thread's pump until the main window is shown.
+void WatchForTheMainWindow(const std::shared_ptr<std::promise<void>> &shown) {
+    if (MainWindowShown()) return shown->set_value();
+    QTimer::singleShot(20, [shown] { WatchForTheMainWindow(shown); });
+}
+
+// Runs on a thread of its own, as the collector's job does, once the window is shown.
+void Drive(std::future<void> shown) {
+    if (shown.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        std::fprintf(stderr, "the main window did not open\n");
+        std::_Exit(1);
+    }
     {
         mock_test::MockProcess mockPage({});
         mock_test::MockProcess largePage({"--entries", std::to_string(kLargeEntries)});
@@ -217,6 +230,9 @@ int main() {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     curl_global_init(CURL_GLOBAL_DEFAULT);
     static rt::RuntimeApp app(&ApplicationImageHeader, &ApplicationEntry, ApplicationWindowSet);
-    std::thread(Drive).detach();
+    auto shown = std::make_shared<std::promise<void>>();
+    std::thread(Drive, shown->get_future()).detach();
+    platform::GuiApplication(); // the watch needs the window thread's event loop
+    WatchForTheMainWindow(shown);
     ExitProcess(UINT(fw::FrameworkMain()));
 }
