@@ -33,6 +33,14 @@ void RegisterCarrierClass(HINSTANCE instance) {
     RegisterClassA(&wc);
 }
 
+// Runs the routine on the carrier's thread; here when there is no carrier.
+intptr_t Carry(HWND window, WindowThreadRoutine routine, void *parameter) {
+    HWND hwnd = carrier;
+    if (!hwnd) return routine(window, parameter);
+    Call call{routine, window, parameter};
+    return SendMessageA(hwnd, kMessageCall, 0, reinterpret_cast<LPARAM>(&call));
+}
+
 } // namespace
 
 void StartWindowThreadCalls() {
@@ -52,17 +60,13 @@ void StopWindowThreadCalls() {
 intptr_t CallOnWindowThread(HWND window, WindowThreadRoutine routine, void *parameter) {
     DWORD owner = GetWindowThreadProcessId(window, nullptr);
     if (owner == 0) return 0;
-    HWND hwnd = carrier;
-    if (owner == GetCurrentThreadId() || !hwnd || owner != carrierThread) return routine(window, parameter);
-    Call call{routine, window, parameter};
-    return SendMessageA(hwnd, kMessageCall, 0, reinterpret_cast<LPARAM>(&call));
+    if (owner == GetCurrentThreadId() || owner != carrierThread) return routine(window, parameter);
+    return Carry(window, routine, parameter);
 }
 
 intptr_t CallOnUnitsThread(WindowThreadRoutine routine, void *parameter) {
-    HWND hwnd = carrier;
-    if (!hwnd || carrierThread == GetCurrentThreadId()) return routine(nullptr, parameter);
-    Call call{routine, nullptr, parameter};
-    return SendMessageA(hwnd, kMessageCall, 0, reinterpret_cast<LPARAM>(&call));
+    if (carrierThread == GetCurrentThreadId()) return routine(nullptr, parameter);
+    return Carry(nullptr, routine, parameter);
 }
 
 } // namespace cmd

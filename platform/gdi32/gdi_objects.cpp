@@ -23,6 +23,11 @@ std::set<GdiObject *> &Objects() {
 
 const char kCjkFamily[] = "WenQuanYi Micro Hei";
 
+bool IsCellSized(int stockFont) {
+    return stockFont == SYSTEM_FONT || stockFont == SYSTEM_FIXED_FONT || stockFont == DEVICE_DEFAULT_FONT ||
+           stockFont == OEM_FIXED_FONT;
+}
+
 GdiObject *Stock(int index) {
     static GdiObject *stock[DC_PEN + 1] = {};
     static std::once_flag once;
@@ -60,10 +65,8 @@ GdiObject *Stock(int index) {
             if (i == OEM_FIXED_FONT || i == ANSI_FIXED_FONT || i == SYSTEM_FIXED_FONT) o->logFont.lfPitchAndFamily = 1;
             // The system fonts have the 16-pixel cell of the system's own font; a cell size
             // needs font metrics, so they are made on first use (see ResolveStockFonts).
-            if (i == SYSTEM_FONT || i == SYSTEM_FIXED_FONT || i == DEVICE_DEFAULT_FONT || i == OEM_FIXED_FONT)
-                o->logFont.lfHeight = 16;
-            else
-                o->font = FontFromLogFont(o->logFont);
+            if (IsCellSized(i)) o->logFont.lfHeight = 16;
+            else o->font = FontFromLogFont(o->logFont);
             stock[i] = o;
         }
         auto *bitmap = new GdiObject{GdiKind::Bitmap};
@@ -94,8 +97,8 @@ int CellToPixelSize(const QFont &font, int cellHeight) {
 void ResolveStockFonts() {
     static std::once_flag once;
     std::call_once(once, [] {
-        for (int i : {OEM_FIXED_FONT, SYSTEM_FONT, DEVICE_DEFAULT_FONT, SYSTEM_FIXED_FONT})
-            Stock(i)->font = FontFromLogFont(Stock(i)->logFont);
+        for (int i = 0; i <= DC_PEN; ++i)
+            if (IsCellSized(i)) Stock(i)->font = FontFromLogFont(Stock(i)->logFont);
     });
 }
 

@@ -49,7 +49,8 @@ size_t AsciiRun(std::string_view in, size_t i) {
 
 size_t DoubleByteRun(std::string_view in, size_t i) {
     size_t k = i;
-    while (k < in.size() && static_cast<unsigned char>(in[k]) >= 0x80) k += in[k] == char(0x80) || in[k] == char(0xFF) ? 1 : 2;
+    for (unsigned char b; k < in.size() && (b = static_cast<unsigned char>(in[k])) >= 0x80;)
+        k += (b == 0x80 || b == 0xFF) ? 1 : 2; // single bytes, else a lead byte and its trail
     return std::min(k, in.size()) - i;
 }
 
@@ -61,13 +62,14 @@ bool DecodeGbk(std::string_view in, std::u16string &out, bool strict) {
     iconv_t cd = Codec().toUtf16;
     size_t start = out.size();
     out.resize(start + in.size());
-    char *at = reinterpret_cast<char *>(out.data() + start);
+    char16_t *to = out.data() + start, *end = out.data() + out.size();
     bool ok = true;
     for (size_t i = 0; i < in.size();) {
-        for (size_t n = AsciiRun(in, i); n; --n, ++i, at += 2) at[0] = in[i], at[1] = 0;
-        char *end = reinterpret_cast<char *>(out.data() + out.size());
+        for (size_t n = AsciiRun(in, i); n; --n) *to++ = char16_t(in[i++]);
         size_t run = DoubleByteRun(in, i);
-        size_t taken = ConvertRun(cd, in.data() + i, run, at, size_t(end - at));
+        char *at = reinterpret_cast<char *>(to);
+        size_t taken = ConvertRun(cd, in.data() + i, run, at, size_t(end - to) * sizeof *to);
+        to = reinterpret_cast<char16_t *>(at);
         i += taken;
         if (taken == run) continue;
         // A byte that starts no character: the euro sign of code page 936, else a failure
@@ -77,12 +79,10 @@ bool DecodeGbk(std::string_view in, std::u16string &out, bool strict) {
             ok = false;
             break;
         }
-        char16_t c = euro ? u'\u20AC' : u'?';
-        std::memcpy(at, &c, sizeof c);
-        at += sizeof c;
+        *to++ = euro ? u'\u20AC' : u'?';
         ++i;
     }
-    out.resize(size_t(reinterpret_cast<char16_t *>(at) - out.data()));
+    out.resize(size_t(to - out.data()));
     return ok;
 }
 
